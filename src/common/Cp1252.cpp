@@ -1,0 +1,70 @@
+#include "common/Cp1252.h"
+
+#include <QFile>
+
+namespace cp1252 {
+
+namespace {
+// Code points of bytes 0x80..0x9F; 0 marks the five unassigned bytes, which
+// are kept as the C1 control of the same value.
+const char16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                            0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+} // namespace
+
+QString decode(const QByteArray& bytes) {
+    QString text;
+    text.reserve(bytes.size());
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 0x80 && b < 0xA0 && kHigh[b - 0x80] != 0)
+            text.append(QChar(kHigh[b - 0x80]));
+        else
+            text.append(QChar(b));
+    }
+    return text;
+}
+
+QByteArray encode(const QString& text) {
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (const QChar ch : text) {
+        const char16_t u = ch.unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            bytes.append(char(u));
+            continue;
+        }
+        char out = '?';
+        for (int i = 0; i < 32; ++i) {
+            if (kHigh[i] == u) {
+                out = char(0x80 + i);
+                break;
+            }
+        }
+        if (out == '?' && u >= 0x80 && u < 0xA0)
+            out = char(u); // unassigned bytes round-trip
+        bytes.append(out);
+    }
+    return bytes;
+}
+
+QStringList readLines(const QString& path, bool* ok) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (ok)
+            *ok = false;
+        return {};
+    }
+    if (ok)
+        *ok = true;
+    QString text = decode(file.readAll());
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+} // namespace cp1252

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// 8-bit text files of the system (configuration file, data files, transmission
+// file) are Windows-1252.
+namespace cp1252 {
+
+QString decode(const QByteArray& bytes);
+// Characters outside the code page become '?'.
+QByteArray encode(const QString& text);
+
+// Reads a whole file and splits it into lines (CR LF, LF or CR). ok is false
+// when the file cannot be read.
+QStringList readLines(const QString& path, bool* ok = nullptr);
+
+} // namespace cp1252

@@ -1,0 +1,233 @@
+#include "common/Interaction.h"
+
+#include "common/HelpWindow.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QThread>
+
+namespace ui {
+
+void Interaction::endProgram() {
+    if (m_ended)
+        return;
+    m_ended = true;
+    if (m_onEnd)
+        m_onEnd();
+    leaveEventLoops();
+}
+
+// ---------------------------------------------------------------- Qt
+
+namespace {
+
+QMessageBox::Icon toQt(Icon icon) {
+    switch (icon) {
+    case Icon::Information:
+        return QMessageBox::Information;
+    case Icon::Warning:
+        return QMessageBox::Warning;
+    case Icon::Critical:
+        return QMessageBox::Critical;
+    case Icon::Question:
+        return QMessageBox::Question;
+    case Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons toQt(Buttons buttons) {
+    switch (buttons) {
+    case Buttons::Ok:
+        return QMessageBox::Ok;
+    case Buttons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case Buttons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Buttons::RetryCancel:
+        return QMessageBox::Retry | QMessageBox::Cancel;
+    case Buttons::AbortRetryIgnore:
+        return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
+    }
+    return QMessageBox::Ok;
+}
+
+Answer fromQt(int button) {
+    switch (button) {
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Retry:
+        return Answer::Retry;
+    case QMessageBox::Abort:
+        return Answer::Abort;
+    case QMessageBox::Ignore:
+        return Answer::Ignore;
+    default:
+        return Answer::Ok;
+    }
+}
+
+// The answer given when a box is closed without choosing (Esc or the close box).
+Answer escapeAnswer(Buttons buttons) {
+    switch (buttons) {
+    case Buttons::Ok:
+        return Answer::Ok;
+    case Buttons::YesNo:
+        return Answer::No;
+    case Buttons::AbortRetryIgnore:
+        return Answer::Abort;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+Answer firstAnswer(Buttons buttons) {
+    switch (buttons) {
+    case Buttons::YesNo:
+    case Buttons::YesNoCancel:
+        return Answer::Yes;
+    case Buttons::RetryCancel:
+        return Answer::Retry;
+    case Buttons::AbortRetryIgnore:
+        return Answer::Abort;
+    default:
+        return Answer::Ok;
+    }
+}
+
+} // namespace
+
+Answer QtInteraction::message(QWidget* parent, const QString& text, const QString& title, Icon icon,
+                              Buttons buttons) {
+    if (programEnded())
+        return escapeAnswer(buttons);
+    QMessageBox box(toQt(icon), title.isEmpty() ? DefaultTitle : title, text, toQt(buttons),
+                    parent);
+    // A busy pointer must not hide the pointer over a message.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int result = box.exec();
+    QApplication::restoreOverrideCursor();
+    if (box.clickedButton() == nullptr)
+        return escapeAnswer(buttons);
+    return fromQt(result);
+}
+
+QString QtInteraction::chooseFile(QWidget* parent, const FileDialog& d) {
+    const QString start = d.fileName.isEmpty() ? d.folder : QDir(d.folder).filePath(d.fileName);
+    if (d.save) {
+        QFileDialog::Options options;
+        if (!d.overwritePrompt)
+            options |= QFileDialog::DontConfirmOverwrite;
+        return QFileDialog::getSaveFileName(parent, d.caption, start, d.filter, nullptr, options);
+    }
+    return QFileDialog::getOpenFileName(parent, d.caption, start, d.filter);
+}
+
+bool QtInteraction::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
+
+void QtInteraction::showHelp(QWidget* parent, const QString& helpFile, int topic) {
+    HelpWindow::showTopic(parent, helpFile, topic);
+}
+
+bool QtInteraction::runAndWait(const QString& program, const QStringList& arguments,
+                               QString* error) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForStarted(10000)) {
+        if (error)
+            *error = process.errorString();
+        return false;
+    }
+    while (process.state() != QProcess::NotRunning) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        process.waitForFinished(50);
+    }
+    return true;
+}
+
+void QtInteraction::beep() {
+    QApplication::beep();
+}
+
+void QtInteraction::setBusy(bool busy) {
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        ++m_busyDepth;
+    } else if (m_busyDepth > 0) {
+        QApplication::restoreOverrideCursor();
+        --m_busyDepth;
+    }
+}
+
+void QtInteraction::processEvents() {
+    QCoreApplication::processEvents();
+}
+
+void QtInteraction::leaveEventLoops() {
+    while (m_busyDepth > 0)
+        setBusy(false);
+    QCoreApplication::exit(0);
+}
+
+// ---------------------------------------------------------------- Scripted
+
+Answer ScriptedInteraction::message(QWidget*, const QString& text, const QString& title, Icon icon,
+                                    Buttons buttons) {
+    Message m{text, title, icon, buttons, firstAnswer(buttons)};
+    if (!answers.isEmpty())
+        m.answer = answers.takeFirst();
+    messages << m;
+    if (handler) {
+        m.answer = handler(m);
+        messages.last().answer = m.answer;
+    }
+    return m.answer;
+}
+
+QString ScriptedInteraction::chooseFile(QWidget*, const FileDialog& dialog) {
+    fileDialogs << dialog;
+    return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+}
+
+bool ScriptedInteraction::openUrl(const QUrl& url) {
+    openedUrls << url;
+    return true;
+}
+
+void ScriptedInteraction::showHelp(QWidget*, const QString& helpFile, int topic) {
+    helpShown << qMakePair(helpFile, topic);
+}
+
+bool ScriptedInteraction::runAndWait(const QString& program, const QStringList& arguments,
+                                     QString* error) {
+    processes << (QStringList{program} + arguments).join(QLatin1Char(' '));
+    if (!processStarts && error)
+        *error = QStringLiteral("Impossibile avviare il programma");
+    return processStarts;
+}
+
+void ScriptedInteraction::processEvents() {
+    QCoreApplication::processEvents();
+}
+
+QStringList ScriptedInteraction::texts() const {
+    QStringList list;
+    for (const Message& m : messages)
+        list << m.text;
+    return list;
+}
+
+} // namespace ui

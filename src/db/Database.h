@@ -1,0 +1,128 @@
+#pragma once
+
+#include "db/DbError.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <initializer_list>
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace db {
+
+enum class OpenMode {
+    Exclusive, // one process holds the file: the lock is taken while opening
+    Shared     // several processes share the file (busy timeout, rollback journal)
+};
+
+class Connection;
+
+// One prepared statement. Values are always bound, never pasted into the SQL.
+class Statement {
+public:
+    Statement(Connection& connection, const QString& sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    Statement& bind(int index, const QVariant& value); // 1-based
+    Statement& bindAll(const QVariantList& values);
+    // Steps once; true while a row is available.
+    bool next();
+    // Runs a statement that returns no rows.
+    void run();
+    void reset();
+
+    int columnCount() const;
+    QString columnName(int column) const;
+    int columnIndex(const QString& name) const; // case-insensitive, -1 when absent
+    QVariant value(int column) const;           // Null comes back as an invalid QVariant
+    QVariant value(const QString& name) const;
+
+private:
+    void fail(int rc) const;
+    Connection& m_connection;
+    sqlite3_stmt* m_stmt = nullptr;
+    QString m_sql;
+};
+
+// One row of a query result, columns addressed by position or by name
+// (names compared without regard to letter case).
+class Row {
+public:
+    Row() = default;
+    Row(QStringList names, QVariantList values)
+        : m_names(std::move(names)), m_values(std::move(values)) {}
+    QVariant value(int column) const { return m_values.value(column); }
+    QVariant value(const QString& name) const;
+    int size() const { return int(m_values.size()); }
+    const QStringList& names() const { return m_names; }
+
+private:
+    QStringList m_names;
+    QVariantList m_values;
+};
+
+// The connection to the database file. It can be closed and opened again in
+// place, so that whoever holds a reference keeps working after a re-open.
+class Connection {
+public:
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Opens an existing database file with its key. Throws DbError.
+    void open(const QString& path, const QString& key, OpenMode mode);
+    void close();
+    bool isOpen() const { return m_db != nullptr; }
+    QString path() const { return m_path; }
+    OpenMode mode() const { return m_mode; }
+    QString key() const { return m_key; }
+    // Closes and opens again with the same file and key, in the given mode.
+    void reopen(OpenMode mode);
+
+    // Runs one statement with bound values; returns the number of changed rows.
+    int exec(const QString& sql, const QVariantList& values = {});
+    // Runs a script of statements without values (schema creation).
+    void execScript(const QString& script);
+    QList<Row> query(const QString& sql, const QVariantList& values = {});
+    // First column of the first row, or an invalid QVariant when there is no row.
+    QVariant scalar(const QString& sql, const QVariantList& values = {});
+    qint64 lastInsertRowId() const;
+
+    sqlite3* handle() const { return m_db; }
+    DbError lastError(int rc) const;
+
+    // Creates a new empty database file with the given key (used only by the
+    // project's tooling: the program itself never creates its database).
+    static void create(const QString& path, const QString& key);
+
+private:
+    void applyKey(const QString& key);
+    sqlite3* m_db = nullptr;
+    QString m_path;
+    QString m_key;
+    OpenMode m_mode = OpenMode::Shared;
+};
+
+// Commits when commit() is called, rolls back otherwise.
+class Transaction {
+public:
+    explicit Transaction(Connection& connection);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    Connection& m_connection;
+    bool m_done = false;
+};
+
+} // namespace db

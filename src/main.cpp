@@ -1,0 +1,34 @@
+#include "app/Main.h"
+#include "app/MDI_Main.h"
+#include "app/Session.h"
+#include "app/Startup.h"
+#include "common/Interaction.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("KORVADIN"));
+    QApplication::setApplicationVersion(Session::versione());
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+
+    // Standard buttons and dialogs in Italian whatever the system language.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QStringLiteral("qtbase_it"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
+
+    ui::QtInteraction interaction;
+    Session session(interaction, QApplication::applicationDirPath());
+    const QStringList args = QApplication::arguments().mid(1);
+    session.debug = args.size() == 1 && args.first() == QLatin1String("DEBUG");
+
+    Startup startup(session);
+    auto frame = startup.run();
+    if (!frame || session.ended())
+        return 0;
+    return QApplication::exec();
+}
