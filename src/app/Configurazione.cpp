@@ -11,7 +11,11 @@ QString decodificaPassword(const QString& stored) {
 }
 
 std::optional<QString> indirizzoServer(const QString& nreg) {
-    const int slash = nreg.indexOf(QLatin1Char('/'), 7);
+    // From position 8 on, which is just after "http://". An address with a longer
+    // scheme ("https://") is searched after its "://", so that the host is kept.
+    const int schema = nreg.indexOf(QLatin1String("://"));
+    const int da = schema >= 0 ? qMax(7, schema + 3) : 7;
+    const int slash = nreg.indexOf(QLatin1Char('/'), da);
     if (slash < 0)
         return std::nullopt;
     return nreg.left(slash);

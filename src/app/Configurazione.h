@@ -11,7 +11,8 @@ namespace configurazione {
 QString decodificaPassword(const QString& stored);
 
 // Server base address: the text of CONNESSIONE/NREG before the first "/" found at
-// or after character position 8; nothing when there is none.
+// or after character position 8 (after the "://" of a longer scheme); nothing
+// when there is none.
 std::optional<QString> indirizzoServer(const QString& nreg);
 
 } // namespace configurazione

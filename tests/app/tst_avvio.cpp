@@ -1,0 +1,295 @@
+#include "TestSupport.h"
+
+#include "DemoInstallation.h"
+#include "app/MDI_Main.h"
+#include "app/Main.h"
+#include "app/Startup.h"
+#include "maint/Frm_Impostazioni.h"
+#include "maint/frmServerClient.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+const QString kAvviso = QStringLiteral("Vista la brevità delle attività formative, si consiglia di "
+                                       "effettuare l'aggiornamento dei Corsi con frequenza "
+                                       "giornaliera.");
+
+QByteArray contenuto(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString chiave(TestInstallation& inst, const QString& sezione, const QString& nome) {
+    clsFileINI ini(inst.folder());
+    ini.setNomeFile(inst.file(QStringLiteral("KORVADIN.INI")));
+    return ini.leggi(sezione, nome, QStringLiteral("<assente>"));
+}
+
+void scriviChiave(TestInstallation& inst, const QString& sezione, const QString& nome,
+                  const QString& valore) {
+    clsFileINI ini(inst.folder());
+    ini.setNomeFile(inst.file(QStringLiteral("KORVADIN.INI")));
+    ini.scrivi(sezione, nome, valore);
+}
+
+bool chiaviAzzerate(TestInstallation& inst) {
+    return chiave(inst, QStringLiteral("BaseDati"), QStringLiteral("Database")).isEmpty() &&
+           chiave(inst, QStringLiteral("BaseDati"), QStringLiteral("NFileDB")).isEmpty() &&
+           chiave(inst, QStringLiteral("Installazione"), QStringLiteral("Tipo")).isEmpty();
+}
+
+} // namespace
+
+class TestAvvio : public QObject {
+    Q_OBJECT
+private slots:
+    void avvioCompletoMostraLOperatore();
+    void fileIniMancante();
+    void tipoNonValidoPerMaiuscole();
+    void baseDatiNonTrovata_data();
+    void baseDatiNonTrovata();
+    void indirizzoServerSenzaBarra();
+    void avvisoUnaVoltaPerEsecuzione();
+    void secondoProcessoSuInstallazioneStandAlone();
+    void primaInstallazioneDaTipoVuoto();
+};
+
+void TestAvvio::avvioCompletoMostraLOperatore() {
+    TestInstallation inst;
+    auto session = inst.nuovaSessione();
+    Startup startup(*session);
+    auto frame = startup.run();
+    QVERIFY(frame);
+    QVERIFY(!session->ended());
+    QCOMPARE(frame->objectName(), QStringLiteral("MDI_Main"));
+    QCOMPARE(frame->windowTitle(), QStringLiteral("KORVADIN  - fine corso"));
+    QVERIFY(frame->isVisible());
+    QVERIFY(frame->main());
+    QTRY_VERIFY(frame->main()->isVisible());
+    QCOMPARE(frame->main()->findChild<QLabel*>(QStringLiteral("lblGrOpe"))->text(),
+             QStringLiteral("A"));
+    QCOMPARE(frame->main()->findChild<QLabel*>(QStringLiteral("lblCodOpe"))->text(),
+             QStringLiteral("123"));
+    QVERIFY(frame->main()
+                ->findChild<QLabel*>(QStringLiteral("lblDenOpe"))
+                ->text()
+                .startsWith(QStringLiteral("-  Centro Formazione")));
+    QCOMPARE(inst.interaction.texts(), QStringList{kAvviso});
+    QCOMPARE(session->OperatoreCorrente.Operatore, QStringLiteral("123"));
+    QCOMPARE(session->indirizzoServer, QStringLiteral("http://127.0.0.1:8088"));
+    QCOMPARE(session->passwordServizio, QStringLiteral("Pwd2026"));
+    QCOMPARE(session->CorsiDB().mode(), db::OpenMode::Exclusive);
+    QVERIFY(!session->PrimaInstallazione);
+}
+
+void TestAvvio::fileIniMancante() {
+    TestInstallation inst;
+    QVERIFY(QFile::remove(inst.file(QStringLiteral("KORVADIN.INI"))));
+    const QStringList prima = QDir(inst.folder()).entryList(QDir::Files);
+    auto session = inst.nuovaSessione();
+    Startup startup(*session);
+    QVERIFY(!startup.run());
+    QVERIFY(session->ended());
+    QCOMPARE(inst.interaction.messages.size(), 1);
+    QCOMPARE(inst.interaction.last().text,
+             QStringLiteral("Impossibile trovare il file KORVADIN.INI.\nLa procedura verrà "
+                            "terminata."));
+    QCOMPARE(inst.interaction.last().title, QStringLiteral("Errore di inizializzazione"));
+    QCOMPARE(inst.interaction.last().icon, ui::Icon::Critical);
+    QCOMPARE(QDir(inst.folder()).entryList(QDir::Files), prima);
+}
+
+void TestAvvio::tipoNonValidoPerMaiuscole() {
+    TestInstallation inst;
+    scriviChiave(inst, QStringLiteral("Installazione"), QStringLiteral("Tipo"),
+                 QStringLiteral("standalone"));
+    {
+        auto session = inst.nuovaSessione();
+        Startup startup(*session);
+        QVERIFY(!startup.run());
+        QVERIFY(session->ended());
+        QCOMPARE(inst.interaction.messages.size(), 1);
+        QVERIFY(inst.interaction.last().text.startsWith(
+            QStringLiteral("E' stata rilevata una situazione anomala in fase di "
+                           "inizializzazione.\nLe impostazioni di KORVADIN.INI non sono "
+                           "valide.\n")));
+        QCOMPARE(inst.interaction.last().title, QStringLiteral("Errore di inizializzazione"));
+        QVERIFY(chiaviAzzerate(inst));
+        QCOMPARE(chiave(inst, QStringLiteral("CONNESSIONE"), QStringLiteral("NREG")),
+                 QStringLiteral("http://127.0.0.1:8088/korvadin/nreg.asp"));
+    }
+    // The next start asks for the installation again.
+    inst.interaction.messages.clear();
+    auto session = inst.nuovaSessione();
+    bool chiesta = false;
+    QTimer passo;
+    passo.setInterval(20);
+    connect(&passo, &QTimer::timeout, [&] {
+        QWidget* modale = QApplication::activeModalWidget();
+        if (chiesta || !modale || modale->objectName() != QLatin1String("Frm_Impostazioni"))
+            return;
+        chiesta = true;
+        inst.interaction.answers << ui::Answer::Yes; // leave the installation
+        modale->findChild<QPushButton*>(QStringLiteral("cmdEsci"))->click();
+    });
+    passo.start();
+    Startup startup(*session);
+    QVERIFY(!startup.run());
+    QVERIFY(chiesta);
+    QVERIFY(session->ended());
+}
+
+void TestAvvio::baseDatiNonTrovata_data() {
+    QTest::addColumn<bool>("cartella");
+    QTest::addColumn<bool>("correggi");
+    QTest::newRow("cartella, Sì") << true << true;
+    QTest::newRow("cartella, No") << true << false;
+    QTest::newRow("file cancellato, Sì") << false << true;
+    QTest::newRow("file cancellato, No") << false << false;
+}
+
+void TestAvvio::baseDatiNonTrovata() {
+    QFETCH(bool, cartella);
+    QFETCH(bool, correggi);
+    TestInstallation inst;
+    QString percorso = inst.database();
+    if (cartella) {
+        percorso = inst.folder();
+    } else {
+        QVERIFY(QFile::remove(inst.database()));
+    }
+    scriviChiave(inst, QStringLiteral("BaseDati"), QStringLiteral("Database"), percorso);
+    const QByteArray ini = contenuto(inst.file(QStringLiteral("KORVADIN.INI")));
+    inst.interaction.answers << (correggi ? ui::Answer::Yes : ui::Answer::No);
+
+    auto session = inst.nuovaSessione();
+    Startup startup(*session);
+    QVERIFY(!startup.run());
+    QVERIFY(session->ended());
+    QCOMPARE(inst.interaction.messages.size(), 1);
+    const ui::Message m = inst.interaction.last();
+    QCOMPARE(m.title, QStringLiteral("Imposta base dati"));
+    QCOMPARE(m.buttons, ui::Buttons::YesNo);
+    QCOMPARE(m.icon, ui::Icon::Critical);
+    QVERIFY(m.text.startsWith(QStringLiteral("File base dati non presente.") + percorso +
+                              QStringLiteral("\nNon è possibile utilizzare il programma.")));
+    if (correggi)
+        QVERIFY(chiaviAzzerate(inst));
+    else
+        QCOMPARE(contenuto(inst.file(QStringLiteral("KORVADIN.INI"))), ini);
+}
+
+void TestAvvio::indirizzoServerSenzaBarra() {
+    TestInstallation inst;
+    scriviChiave(inst, QStringLiteral("CONNESSIONE"), QStringLiteral("NREG"),
+                 QStringLiteral("http://server"));
+    auto session = inst.nuovaSessione();
+    Startup startup(*session);
+    QVERIFY(!startup.run());
+    QVERIFY(session->ended());
+    QCOMPARE(inst.interaction.last().title, QStringLiteral("Errore di inizializzazione"));
+    QVERIFY(inst.interaction.last().text.startsWith(QStringLiteral("Errore ")));
+    QVERIFY(chiaviAzzerate(inst));
+    QVERIFY(!session->CorsiDB().isOpen());
+}
+
+void TestAvvio::avvisoUnaVoltaPerEsecuzione() {
+    TestInstallation inst;
+    auto session = inst.nuovaSessione();
+    Startup startup(*session);
+    auto frame = startup.run();
+    QVERIFY(frame);
+    session->CorsiDB().close();
+    QVERIFY(startup::Inizializza(*session));
+    QCOMPARE(inst.interaction.texts().count(kAvviso), 1);
+    QVERIFY(session->CorsiDB().isOpen());
+}
+
+void TestAvvio::secondoProcessoSuInstallazioneStandAlone() {
+    TestInstallation inst;
+    auto session = inst.nuovaSessione();
+    Startup startup(*session);
+    auto frame = startup.run();
+    QVERIFY(frame);
+    QCOMPARE(session->CorsiDB().mode(), db::OpenMode::Exclusive);
+
+    QProcess secondo;
+    secondo.start(QStringLiteral(KORVADIN_STARTUP_PROBE), {inst.folder()});
+    QVERIFY(secondo.waitForFinished(60000));
+    const QStringList righe = QString::fromUtf8(secondo.readAllStandardOutput())
+                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(righe.last(), QStringLiteral("ENDED"));
+    QCOMPARE(righe.size(), 2);
+    QVERIFY2(righe.first().startsWith(QStringLiteral("Errore di inizializzazione|Errore ")),
+             qPrintable(righe.first()));
+    QVERIFY(chiaviAzzerate(inst));
+
+    // The running installation keeps working on its database.
+    QCOMPARE(session->CorsiDB().scalar(QStringLiteral("SELECT count(*) FROM KELDCorsiDef")).toInt(),
+             5);
+}
+
+void TestAvvio::primaInstallazioneDaTipoVuoto() {
+    TestInstallation inst;
+    scriviChiave(inst, QStringLiteral("Installazione"), QStringLiteral("Tipo"), QString());
+    scriviChiave(inst, QStringLiteral("Installazione"), QStringLiteral("Versione"), QString());
+    scriviChiave(inst, QStringLiteral("BaseDati"), QStringLiteral("Database"), QString());
+    scriviChiave(inst, QStringLiteral("BaseDati"), QStringLiteral("NFileDB"), QString());
+    // The database lives in a folder of its own, as on a server share.
+    const QString condivisa = inst.file(QStringLiteral("condivisa"));
+    QVERIFY(QDir().mkpath(condivisa));
+    const QString database = condivisa + QStringLiteral("/KORVADIN.mdb");
+    QVERIFY(QFile::rename(inst.database(), database));
+    inst.interaction.fileAnswers << database;
+
+    QStringList finestre;
+    QTimer passo;
+    passo.setInterval(20);
+    connect(&passo, &QTimer::timeout, [&] {
+        QWidget* modale = QApplication::activeModalWidget();
+        if (!modale || finestre.contains(modale->objectName()))
+            return;
+        finestre << modale->objectName();
+        if (modale->objectName() == QLatin1String("frmServerClient")) {
+            modale->findChild<QRadioButton*>(QStringLiteral("optServer"))->setChecked(true);
+            modale->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+        } else if (modale->objectName() == QLatin1String("Frm_Impostazioni")) {
+            finestre.removeLast(); // acted on once the choice above is closed
+            if (QApplication::activeModalWidget() != modale ||
+                !finestre.contains(QStringLiteral("frmServerClient")))
+                return;
+            finestre << modale->objectName();
+            modale->findChild<QRadioButton*>(QStringLiteral("opt_InRete"))->setChecked(true);
+            modale->findChild<QPushButton*>(QStringLiteral("cmdSfoglia"))->click();
+            modale->findChild<QPushButton*>(QStringLiteral("Cmd_Ok"))->click();
+        }
+    });
+    passo.start();
+
+    auto session = inst.nuovaSessione();
+    Startup startup(*session);
+    auto frame = startup.run();
+    passo.stop();
+    QCOMPARE(finestre, (QStringList{"frmServerClient", "Frm_Impostazioni"}));
+    QVERIFY(frame);
+    QCOMPARE(chiave(inst, QStringLiteral("Installazione"), QStringLiteral("Tipo")),
+             QStringLiteral("Multiutenza"));
+    QCOMPARE(chiave(inst, QStringLiteral("BaseDati"), QStringLiteral("Database")), database);
+    QCOMPARE(chiave(inst, QStringLiteral("BaseDati"), QStringLiteral("NFileDB")),
+             QStringLiteral("KORVADIN.mdb"));
+    QCOMPARE(chiave(inst, QStringLiteral("Installazione"), QStringLiteral("Versione")),
+             QStringLiteral("SERVER"));
+    QCOMPARE(session->CorsiDB().mode(), db::OpenMode::Shared);
+}
+
+QTEST_MAIN(TestAvvio)
+#include "tst_avvio.moc"
