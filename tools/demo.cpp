@@ -4,6 +4,7 @@
 #include "db/DbError.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QTextStream>
 
 int main(int argc, char* argv[]) {
@@ -14,7 +15,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     try {
-        tooling::creaInstallazioneDemo(QString::fromLocal8Bit(argv[1]));
+        tooling::creaInstallazioneDemo(QDir(QString::fromLocal8Bit(argv[1])).absolutePath());
     } catch (const db::DbError& e) {
         err << "Errore " << e.number() << ": " << e.description() << "\n";
         return 1;

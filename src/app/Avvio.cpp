@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFormLayout>
 #include <QLabel>
+#include <QScreen>
 #include <QVBoxLayout>
 
 Avvio::Avvio(QWidget* parent)
@@ -72,4 +73,6 @@ Splash::Splash(QWidget* parent)
     layout->addStretch();
     layout->addWidget(versione);
     resize(420, 220);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
