@@ -162,10 +162,7 @@ void Frm_Impostazioni::salva() {
 }
 
 void Frm_Impostazioni::reject() {
-    if (m_session.ui.message(this,
-                             QStringLiteral("Si è sicuri di voler interrompere l'installazione?"),
-                             QStringLiteral("Installazione"), ui::Icon::None,
-                             ui::Buttons::YesNo) == ui::Answer::Yes) {
+    if (confermaUscitaInstallazione(m_session, this)) {
         QDialog::reject();
         m_session.endProgram();
     }

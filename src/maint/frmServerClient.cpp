@@ -106,11 +106,15 @@ void frmServerClient::rinominaFileClient() {
     }
 }
 
+bool confermaUscitaInstallazione(Session& session, QWidget* parent) {
+    return session.ui.message(parent,
+                              QStringLiteral("Si è sicuri di voler interrompere l'installazione?"),
+                              QStringLiteral("Installazione"), ui::Icon::None,
+                              ui::Buttons::YesNo) == ui::Answer::Yes;
+}
+
 void frmServerClient::reject() {
-    if (m_session.ui.message(this,
-                             QStringLiteral("Si è sicuri di voler interrompere l'installazione?"),
-                             QStringLiteral("Installazione"), ui::Icon::None,
-                             ui::Buttons::YesNo) == ui::Answer::Yes) {
+    if (confermaUscitaInstallazione(m_session, this)) {
         QDialog::reject();
         m_session.endProgram();
     }

@@ -5,6 +5,9 @@
 class Session;
 class QRadioButton;
 
+// Asks whether the user really leaves the installation; true for "Sì".
+bool confermaUscitaInstallazione(Session& session, QWidget* parent);
+
 // Chooses whether this workstation is the SERVER, which installs and updates the
 // database, or a CLIENT, which only works on it.
 class frmServerClient : public QDialog {
