@@ -3,23 +3,15 @@
 #include "app/Session.h"
 #include "app/Startup.h"
 #include "common/Interaction.h"
+#include "common/Traduzioni.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KORVADIN"));
     QApplication::setApplicationVersion(Session::versione());
-    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-
-    // Standard buttons and dialogs in Italian whatever the system language.
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QStringLiteral("qtbase_it"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
+    installaTraduzioniItaliane(app);
 
     ui::QtInteraction interaction;
     Session session(interaction, QApplication::applicationDirPath());

@@ -1,0 +1,108 @@
+#include "common/General.h"
+#include "common/HelpWindow.h"
+#include "common/Interaction.h"
+#include "common/Traduzioni.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QtTest>
+
+class TestInterazione : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void pulsantiInItaliano_data();
+    void pulsantiInItaliano();
+    void messaggioReale();
+    void fineDelProgramma();
+    void aiuto();
+};
+
+void TestInterazione::initTestCase() {
+    QVERIFY(installaTraduzioniItaliane(*QCoreApplication::instance()));
+}
+
+void TestInterazione::pulsantiInItaliano_data() {
+    QTest::addColumn<int>("pulsante");
+    QTest::addColumn<QString>("testo");
+    QTest::newRow("Sì") << int(QMessageBox::Yes) << "Sì";
+    QTest::newRow("No") << int(QMessageBox::No) << "No";
+    QTest::newRow("Annulla") << int(QMessageBox::Cancel) << "Annulla";
+    QTest::newRow("OK") << int(QMessageBox::Ok) << "OK";
+    QTest::newRow("Riprova") << int(QMessageBox::Retry) << "Riprova";
+}
+
+void TestInterazione::pulsantiInItaliano() {
+    QFETCH(int, pulsante);
+    QFETCH(QString, testo);
+    QMessageBox box(QMessageBox::Information, QStringLiteral("t"), QStringLiteral("x"),
+                    QMessageBox::StandardButton(pulsante));
+    QCOMPARE(box.button(QMessageBox::StandardButton(pulsante))->text().remove(QLatin1Char('&')),
+             testo);
+}
+
+// The Qt implementation shows a real box and reports the button pressed.
+void TestInterazione::messaggioReale() {
+    ui::QtInteraction ui;
+    QString titolo;
+    QTimer::singleShot(0, [&] {
+        QTRY_VERIFY(qobject_cast<QMessageBox*>(QApplication::activeModalWidget()));
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        titolo = box->windowTitle();
+        box->button(QMessageBox::No)->click();
+    });
+    const ui::Answer risposta = ui.message(nullptr, QStringLiteral("Procedere?"), QString(),
+                                           ui::Icon::Question, ui::Buttons::YesNo);
+    QCOMPARE(risposta, ui::Answer::No);
+    QCOMPARE(titolo, ui::DefaultTitle);
+}
+
+void TestInterazione::fineDelProgramma() {
+    ui::ScriptedInteraction ui;
+    int chiusure = 0;
+    ui.onEnd([&] { ++chiusure; });
+    QVERIFY(!ui.programEnded());
+    ui.endProgram();
+    ui.endProgram();
+    QVERIFY(ui.programEnded());
+    QCOMPARE(chiusure, 1);
+    QCOMPARE(ui.leaves, 1);
+}
+
+void TestInterazione::aiuto() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("aiuto.html"));
+    ui::ScriptedInteraction scripted;
+    General::MostraAiuto(scripted, nullptr, file, 20000);
+    QCOMPARE(scripted.texts(), QStringList{"File di Aiuto non presente"});
+    QCOMPARE(scripted.last().title, QStringLiteral("Aiuto"));
+
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("<html><body><h1>Indice</h1><a name=\"20000\"></a><h2>Finestra principale</h2>"
+            "</body></html>");
+    f.close();
+    General::MostraAiuto(scripted, nullptr, file, 20000);
+    QCOMPARE(scripted.helpShown.size(), 1);
+    QCOMPARE(scripted.helpShown.first(), qMakePair(file, 20000));
+
+    ui::QtInteraction real;
+    real.showHelp(nullptr, file, 20000);
+    HelpWindow* window = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* help = qobject_cast<HelpWindow*>(w))
+            window = help;
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QVERIFY(window->findChild<QTextBrowser*>()->toPlainText().contains("Finestra principale"));
+    window->close();
+}
+
+QTEST_MAIN(TestInterazione)
+#include "tst_interazione.moc"
