@@ -421,7 +421,6 @@ void FineCor::mostraRecord(const archivio::RecordCorso& r) {
     m_fineMM->setText(r.fineMM);
     m_fineAAAA->setText(r.fineAAAA);
 
-    m_stato = r.stato;
     m_lblStato->setText(r.stato);
     const auto colore = coloreStato(r.stato);
     m_shape->setProperty("coloreBordo", colore ? QVariant(*colore) : QVariant());

@@ -76,7 +76,6 @@ private:
     qint32 m_idAttivita;
     bool m_caricato = false;
     Layout m_layout = Layout::Completo;
-    QString m_stato;
     DatiScheda m_mostrata; // the record as shown, for the exit question
     QList<archivio::Allievo> m_allievi;
 

@@ -67,10 +67,7 @@ private slots:
     void fattiPerLaChiusura();
     void salvataggioCompleto();
     void salvataggioSenzaCredito();
-    void salvataggioSoloDate();
-    void chiusuraSoloDate();
     void chiusuraCompleta();
-    void riapertura();
     void allievoConApostrofi();
     void corsoScomparso();
 
@@ -229,42 +226,6 @@ void TestArchivio::salvataggioSenzaCredito() {
     QCOMPARE(campo(db(), 41235, "codTipologiaOrg").toString(), QString());
 }
 
-void TestArchivio::salvataggioSoloDate() {
-    db().exec(QStringLiteral("UPDATE KELDCorsiDef SET CreditoFormativo=1.5, codTipologiaOrg='I', "
-                             "TotMaschiH=NULL, TotMaschi=7 WHERE IdAttivita=41237"));
-    salvaCorso(db(), 41237, Layout::SoloDate, scheda());
-    QCOMPARE(campo(db(), 41237, "DataFineEffGG").toString() +
-                 campo(db(), 41237, "DataFineEffMM").toString() +
-                 campo(db(), 41237, "DataFineEffAAAA").toString(),
-             QStringLiteral("20122018"));
-    QCOMPARE(campo(db(), 41237, "CreditoFormativo").toDouble(), 1.5);
-    QCOMPARE(campo(db(), 41237, "codTipologiaOrg").toString(), QStringLiteral("I"));
-    QVERIFY(campo(db(), 41237, "codAreaFormativa").isNull());
-    QVERIFY(campo(db(), 41237, "TotMaschiH").isNull());
-    QCOMPARE(campo(db(), 41237, "TotMaschi").toInt(), 7);
-    QCOMPARE(campo(db(), 41237, "Stato").toString(), QStringLiteral("APERTO"));
-}
-
-void TestArchivio::chiusuraSoloDate() {
-    db().exec(QStringLiteral("UPDATE KELDCorsiDef SET CreditoFormativo=1.5, codTipologiaOrg='I', "
-                             "codAreaFormativa='ce', codSegmentoForm='S1', "
-                             "codSubAreaFormativa='x1', TotMaschi=7 WHERE IdAttivita=41237"));
-    chiudiCorso(db(), 41237, Layout::SoloDate, scheda());
-    QCOMPARE(campo(db(), 41237, "Stato").toString(), QStringLiteral("CHIUSO"));
-    QCOMPARE(campo(db(), 41237, "DataFineEffGG").toString() +
-                 campo(db(), 41237, "DataFineEffMM").toString() +
-                 campo(db(), 41237, "DataFineEffAAAA").toString(),
-             QStringLiteral("20122018"));
-    for (const char* c :
-         {"codTipologiaOrg", "codAreaFormativa", "codSubAreaFormativa", "codSegmentoForm"}) {
-        const QVariant v = campo(db(), 41237, QString::fromLatin1(c));
-        QVERIFY2(!v.isNull() && v.toString().isEmpty(), c);
-    }
-    QCOMPARE(campo(db(), 41237, "CreditoFormativo").toDouble(), 0.0);
-    QVERIFY(!campo(db(), 41237, "CreditoFormativo").isNull());
-    QCOMPARE(campo(db(), 41237, "TotMaschi").toInt(), 7);
-}
-
 void TestArchivio::chiusuraCompleta() {
     db().exec(QStringLiteral("UPDATE KELDAnagFreq SET Giudizio='8' WHERE IdAttivita=41235 AND "
                              "Sesso='M'"));
@@ -291,19 +252,6 @@ void TestArchivio::chiusuraCompleta() {
     QCOMPARE(campo(db(), 41235, "NonAmmessiF").toInt(), 2);
     QCOMPARE(campo(db(), 41235, "TotMaschiH").toInt(), 1);
     QCOMPARE(campo(db(), 41235, "AmmessiMH").toInt(), 1);
-}
-
-void TestArchivio::riapertura() {
-    const auto prima = leggiCorso(db(), 41238);
-    riapriCorso(db(), 41238);
-    const auto dopo = leggiCorso(db(), 41238);
-    QCOMPARE(dopo->stato, QStringLiteral("APERTO"));
-    QCOMPARE(dopo->creditoFormativo, prima->creditoFormativo);
-    QCOMPARE(dopo->codTipologiaOrg, prima->codTipologiaOrg);
-    QCOMPARE(dopo->fineGG + dopo->fineMM + dopo->fineAAAA,
-             prima->fineGG + prima->fineMM + prima->fineAAAA);
-    QCOMPARE(QStringList(dopo->conteggi.begin(), dopo->conteggi.end()),
-             QStringList(prima->conteggi.begin(), prima->conteggi.end()));
 }
 
 void TestArchivio::allievoConApostrofi() {
