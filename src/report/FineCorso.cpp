@@ -1,9 +1,16 @@
 #include "report/FineCorso.h"
 
 #include "app/Session.h"
+#include "report/FineCor.h"
 
 namespace report {
 
-void mostraFineCor(Session&, QWidget*) {}
+void mostraFineCor(Session& session, QWidget* parent) {
+    if (session.CorsoSelezionato <= 0)
+        return;
+    FineCor form(session, session.CorsoSelezionato, parent);
+    if (form.caricato())
+        form.exec();
+}
 
 } // namespace report

@@ -1,0 +1,122 @@
+#pragma once
+
+#include "report/ArchivioCorso.h"
+#include "report/RegoleCorso.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStandardItemModel;
+class QTabWidget;
+class QTableView;
+class QToolButton;
+class Session;
+
+namespace db {
+class DbError;
+}
+
+namespace report {
+
+class EditorAllievo;
+
+// The end-of-course form of one course: end date, classification, credit,
+// participant counts, the participants' outcomes, saving, closing and
+// reopening.
+class FineCor : public QDialog {
+    Q_OBJECT
+public:
+    FineCor(Session& session, qint32 idAttivita, QWidget* parent = nullptr);
+
+    // False when the course record could not be read: the form has nothing to show.
+    bool caricato() const { return m_caricato; }
+
+public slots:
+    // Esc and the window's close box leave the form like "Esci".
+    void reject() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void costruisci();
+    QWidget* costruisciDatiPrincipali();
+    QWidget* costruisciQuadro();
+    QWidget* costruisciElenco();
+    QGroupBox* costruisciRiquadroConteggi(const QString& titolo, int primo);
+    QLineEdit* casella(const QString& nome, int larghezza, QWidget* parent);
+    QToolButton* pulsanteFigura(const QString& nome, const QString& testo, QPixmap figura,
+                                QLabel** didascalia);
+
+    void carica();
+    bool ricarica();
+    void mostraRecord(const archivio::RecordCorso& record);
+    void applicaLayout();
+    void applicaStato(const QString& stato);
+    void ricalcolaConteggi();
+    void caricaElenco(const QString& seleziona = {});
+    void selezionaVoce(QComboBox* combo, const std::optional<QString>& voce);
+
+    DatiScheda leggiScheda() const;
+    void applica(const Esito& esito);
+    void erroreDb(const QString& titolo, const db::DbError& e);
+
+    bool salva();
+    void chiudiCorso();
+    void riapriCorso();
+    void esci();
+    void gestisciAllievo();
+
+    Session& m_session;
+    qint32 m_idAttivita;
+    bool m_caricato = false;
+    Layout m_layout = Layout::Completo;
+    DatiScheda m_mostrata; // the record as shown, for the exit question
+    QList<archivio::Allievo> m_allievi;
+
+    QGroupBox* m_frameOperatore = nullptr;
+    QLabel* m_operatore = nullptr;
+    QLabel* m_lblAttivita = nullptr;
+    QLabel* m_lblCorso = nullptr;
+    QLabel* m_lblQuali = nullptr;
+    QFrame* m_shape = nullptr;
+    QLabel* m_lblStato = nullptr;
+    QTabWidget* m_tab = nullptr;
+
+    QLineEdit* m_totOre = nullptr;
+    QLabel* m_inizioGG = nullptr;
+    QLabel* m_inizioMM = nullptr;
+    QLabel* m_inizioAAAA = nullptr;
+    QLineEdit* m_fineGG = nullptr;
+    QLineEdit* m_fineMM = nullptr;
+    QLineEdit* m_fineAAAA = nullptr;
+    QLabel* m_lblCredito = nullptr;
+    QLineEdit* m_credito = nullptr;
+    QLabel* m_lblTipOrg = nullptr;
+    QComboBox* m_tipOrg = nullptr;
+    QLabel* m_lblAreaFor = nullptr;
+    QComboBox* m_areaFor = nullptr;
+    QLabel* m_lblSegmento = nullptr;
+    QComboBox* m_segmento = nullptr;
+    QPushButton* m_chiudi = nullptr;
+    QPushButton* m_riapri = nullptr;
+
+    std::array<QLineEdit*, 12> m_conteggi{}; // in the order of campiConteggio()
+
+    QTableView* m_griglia = nullptr;
+    QStandardItemModel* m_modello = nullptr;
+    QPushButton* m_gestAllievo = nullptr;
+    EditorAllievo* m_editor = nullptr;
+
+    QToolButton* m_salva = nullptr;
+    QToolButton* m_esci = nullptr;
+    QLabel* m_didascaliaSalva = nullptr;
+    QLabel* m_didascaliaEsci = nullptr;
+};
+
+} // namespace report
