@@ -400,7 +400,7 @@ void Main::posizionaSovrapposti() {
     // Right of the window, its bottom level with the toggle; left of the window
     // when the screen has no room on the right.
     const QPoint basso = mapToGlobal(QPoint(width() + 6, lblCalendario->geometry().bottom()));
-    QPoint posizione(basso.x(), basso.y() - calendario->height());
+    QPoint posizione(basso.x(), basso.y() - calendario->height() + 1);
     if (const QScreen* schermo = screen()) {
         const QRect libero = schermo->availableGeometry();
         if (posizione.x() + calendario->width() > libero.right())
