@@ -49,7 +49,6 @@ private slots:
     void calendario();
     void collegamenti_data();
     void collegamenti();
-    void controlloMatricole();
     void rifiutiPrimaDelloScarico();
     void gestioneCorsiConsegnaIlCorso();
     void gestioneCorsiAnnullataNonApreNulla();
@@ -556,14 +555,6 @@ void TestMain::collegamenti() {
 }
 
 // ---------------------------------------------------------------- menu entries
-
-void TestMain::controlloMatricole() {
-    TestInstallation inst;
-    Main m(inst.sessione());
-    QVERIFY(!m.ControlloMatricole(41236));
-    QVERIFY(m.ControlloMatricole(41235));
-    QVERIFY(m.ControlloMatricole(41239));
-}
 
 void TestMain::rifiutiPrimaDelloScarico() {
     TestInstallation inst;
