@@ -1,32 +1,779 @@
 #include "app/Main.h"
 
+#include "app/CopiaRiserva.h"
+#include "app/Distribuzione.h"
+#include "app/MainRegole.h"
 #include "app/Session.h"
+#include "download/ScaricoCorsi.h"
+#include "download/TabCorsiApprovati.h"
+#include "enrol/InstOper.h"
+#include "maint/Manutenzione.h"
+#include "refdata/AggiornamentoOperatori.h"
+#include "report/FineCorso.h"
+#include "transmit/Trasmissione.h"
 
+#include <QCalendarWidget>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTime>
+#include <QTimer>
+#include <QVBoxLayout>
 
-Main::Main(Session& session, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_session(session), m_lblGrOpe(new QLabel(this)),
-      m_lblCodOpe(new QLabel(this)), m_lblDenOpe(new QLabel(this)) {
-    setObjectName(QStringLiteral("Main"));
-    setWindowTitle(QStringLiteral("KORVADIN - fine corso - Ver. ") + Session::versione());
-    m_lblGrOpe->setObjectName(QStringLiteral("lblGrOpe"));
-    m_lblCodOpe->setObjectName(QStringLiteral("lblCodOpe"));
-    m_lblDenOpe->setObjectName(QStringLiteral("lblDenOpe"));
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Op."), this));
-    layout->addWidget(m_lblGrOpe);
-    layout->addWidget(m_lblCodOpe);
-    layout->addWidget(m_lblDenOpe);
-    layout->addStretch();
-    m_lblGrOpe->setText(session.OperatoreCorrente.GrupOpe);
-    m_lblCodOpe->setText(QString::number(session.OperatoreCorrente.Operatore.toLongLong()));
-    m_lblDenOpe->setText(QStringLiteral("-  ") + session.OperatoreCorrente.nome);
-    resize(640, 120);
+using ui::Answer;
+using ui::Buttons;
+using ui::Icon;
+
+namespace {
+
+constexpr int kAiutoMain = 20000;
+const QString kNessunaVoce = QStringLiteral("XX");
+// Glyphs of the calendar toggle: arrow down while the calendar is hidden.
+const QString kFrecciaGiu = QStringLiteral("\u2193");
+const QString kFrecciaSu = QStringLiteral("\u2191");
+const QColor kBlu(0, 0, 255);
+const QColor kRosso(255, 0, 0);
+constexpr int kCorpoDidascalia = 9;
+
+QFont fontDidascalia() {
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
+    font.setPointSize(kCorpoDidascalia);
+    return font;
 }
+
+void coloraTesto(QWidget* w, const QColor& colore) {
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::WindowText, colore);
+    w->setPalette(pal);
+}
+
+// Busy pointer for the length of a step; released early with fine().
+class Occupato {
+public:
+    explicit Occupato(ui::Interaction& ui) : m_ui(ui) { m_ui.setBusy(true); }
+    ~Occupato() { fine(); }
+    void fine() {
+        if (m_attivo)
+            m_ui.setBusy(false);
+        m_attivo = false;
+    }
+
+private:
+    ui::Interaction& m_ui;
+    bool m_attivo = true;
+};
+
+} // namespace
+
+Main::Main(Session& session, QWidget* parent) : QWidget(parent), m_session(session) {
+    setObjectName(QStringLiteral("Main"));
+    // Loading: the waiting panel is up and the pointer busy until the end.
+    Occupato occupato(session.ui);
+    QDir::setCurrent(session.CartellaProgramma);
+
+    setWindowTitle(QStringLiteral("KORVADIN - fine corso - Ver. ") + Session::versione());
+    setMouseTracking(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(18, 12, 18, 0);
+    layout->setSpacing(8);
+    costruisciIntestazione(layout);
+    costruisciMenu(layout);
+    costruisciInformazioni(layout);
+    costruisciPannelli();
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    auto* aiuto = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    aiuto->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(aiuto, &QShortcut::activated, this,
+            [this] { m_session.MostraAiuto(this, kAiutoMain); });
+
+    m_orologio = new QTimer(this);
+    m_orologio->setInterval(1000);
+    connect(m_orologio, &QTimer::timeout, this, &Main::aggiornaOrario);
+    aggiornaOrario();
+    m_orologio->start();
+
+    lblGrOpe->clear();
+    lblCodOpe->clear();
+    lblDenOpe->clear();
+    calendario->setSelectedDate(QDate::currentDate());
+    PB1->hide();
+    panel_Attesa->show();
+
+    caricaPreferenze();
+    session.versioneInstallazione =
+        session.ini.leggi(QStringLiteral("Installazione"), QStringLiteral("Versione"));
+}
+
+Main::~Main() = default;
+
+// ---------------------------------------------------------------- building
+
+void Main::costruisciIntestazione(QVBoxLayout* layout) {
+    auto* loghi = new QHBoxLayout;
+    loghi->setSpacing(14);
+    for (const distribuzione::Collegamento& c : distribuzione::collegamenti()) {
+        auto* logo = new QLabel(this);
+        logo->setObjectName(c.controllo);
+        logo->setPixmap(QIcon(c.immagine).pixmap(QSize(120, 54)));
+        logo->setFixedSize(120, 54);
+        logo->setToolTip(c.organizzazione + QStringLiteral(" - ") + c.indirizzo);
+        logo->setCursor(Qt::PointingHandCursor);
+        logo->installEventFilter(this);
+        m_loghi << logo;
+        loghi->addWidget(logo);
+        if (m_loghi.size() == 2)
+            loghi->addStretch();
+    }
+    layout->addLayout(loghi);
+
+    auto* Label1 = new QLabel(QStringLiteral("Chiusura Attività Formative"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont titolo = Label1->font();
+    titolo.setPointSize(18);
+    titolo.setBold(true);
+    Label1->setFont(titolo);
+    Label1->setAlignment(Qt::AlignCenter);
+    coloraTesto(Label1, QColor(0, 32, 96));
+    auto* Label3 = new QLabel(distribuzione::bannerProgrammi(), this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setWordWrap(true);
+    Label3->setAlignment(Qt::AlignCenter);
+    QFont banner = Label3->font();
+    banner.setItalic(true);
+    Label3->setFont(banner);
+    coloraTesto(Label3, QColor(0, 32, 96));
+    for (QLabel* l : {Label1, Label3}) {
+        l->installEventFilter(this);
+        m_neutri << l;
+        layout->addWidget(l);
+    }
+    layout->addSpacing(10);
+}
+
+void Main::costruisciMenu(QVBoxLayout* layout) {
+    struct Definizione {
+        const char* pulsante;
+        const char* didascalia;
+        QString testo;
+        QString stato; // empty: the caption itself
+        const char* immagine;
+        int colonna, riga;
+        bool grande;
+        void (Main::*azione)();
+    };
+    const QList<Definizione> definizioni = {
+        {"cmdScaricoCorsi", "Label2",
+         QStringLiteral("Scarico / Aggiornamento Corsi e partecipanti"),
+         QStringLiteral("Scarica i corsi finanziati dell'Operatore, da collegare agli interventi "
+                        "richiesti sull'azione III.G.06.01"),
+         "scarico.svg", 1, 1, false, &Main::cmdScaricoCorsi_Click},
+        {"cmdCorsi", "Label11", QStringLiteral("Gestione Corsi"),
+         QStringLiteral("Compilazione schede Caratteristiche dei Corsi"), "corsi.svg", 1, 2, false,
+         &Main::cmdCorsi_Click},
+        {"cmdInvia1", "Label13", QStringLiteral("Trasmissione dati fine corso"),
+         QStringLiteral("Stampa del modulo di Domanda in forma definitiva e invio dati alla "
+                        "Provincia"),
+         "invia.svg", 1, 3, false, &Main::cmdInvia1_Click},
+        {"cmdMailHelp", "Label20", QStringLiteral("Contatta l'assistenza"),
+         QStringLiteral("Avvia il programma di Posta Elettronica  per contattare l'Assistenza "
+                        "V.R.D."),
+         "assistenza.svg", 2, 1, true, &Main::cmdMailHelp_Click},
+        {"cmdOpzioni", "Label21", QStringLiteral("Opzioni"),
+         QStringLiteral("Impostazioni grafiche schermata principale"), "opzioni.svg", 2, 2, true,
+         &Main::cmdOpzioni_Click},
+        {"cmdBackup", "Label16", QStringLiteral("Salvataggio/ Recupero Dati"), QString(),
+         "backup.svg", 2, 3, false, &Main::cmdBackup_Click},
+        {"cmdAggInst", "lblAggiorna", QStringLiteral("Aggiorna dati  Operatore  e Sedi"),
+         QStringLiteral("Aggiorna dati anagrafici operatori proponenti e sedi legali / aziende "
+                        "committenti dei corsi"),
+         "aggiorna.svg", 3, 1, false, &Main::cmdAggInst_Click},
+        {"cmdEsci", "Label15", QStringLiteral("Esci"), QStringLiteral("Esci a Windows"), "esci.svg",
+         3, 3, false, &Main::cmdEsci_Click},
+    };
+
+    auto* griglia = new QGridLayout;
+    griglia->setHorizontalSpacing(10);
+    griglia->setVerticalSpacing(16);
+    for (const Definizione& d : definizioni) {
+        auto* pulsante = new QPushButton(this);
+        pulsante->setObjectName(QLatin1String(d.pulsante));
+        pulsante->setIcon(QIcon(QStringLiteral(":/images/") + QLatin1String(d.immagine)));
+        // 585 x 540 twips, 600 x 600 for the two larger ones.
+        pulsante->setFixedSize(d.grande ? QSize(46, 46) : QSize(46, 42));
+        pulsante->setIconSize(QSize(32, 32));
+        pulsante->setFocusPolicy(Qt::TabFocus);
+        auto* didascalia = new QLabel(d.testo, this);
+        didascalia->setObjectName(QLatin1String(d.didascalia));
+        didascalia->setTextFormat(Qt::PlainText);
+        didascalia->setWordWrap(true);
+        didascalia->setFixedWidth(150);
+        didascalia->setMinimumHeight(42);
+        riposoDidascalia(didascalia);
+        const QString stato = d.stato.isEmpty() ? d.testo : d.stato;
+        m_voci << Voce{pulsante, didascalia, stato, d.azione};
+        pulsante->installEventFilter(this);
+        didascalia->installEventFilter(this);
+        connect(pulsante, &QPushButton::clicked, this, d.azione);
+        griglia->addWidget(pulsante, d.riga - 1, (d.colonna - 1) * 2, Qt::AlignVCenter);
+        griglia->addWidget(didascalia, d.riga - 1, (d.colonna - 1) * 2 + 1, Qt::AlignVCenter);
+        if (QLatin1String(d.pulsante) == QLatin1String("cmdAggInst")) {
+            cmdAggInst = pulsante;
+            lblAggiorna = didascalia;
+        } else if (QLatin1String(d.didascalia) == QLatin1String("Label21")) {
+            Label21 = didascalia;
+        }
+    }
+    griglia->setColumnMinimumWidth(1, 150);
+    griglia->setColumnMinimumWidth(3, 150);
+    griglia->setColumnMinimumWidth(5, 150);
+    griglia->setColumnMinimumWidth(6, 0);
+    auto* riga = new QHBoxLayout;
+    riga->addSpacing(20);
+    riga->addLayout(griglia);
+    riga->addSpacing(20);
+    layout->addLayout(riga);
+    layout->addSpacing(10);
+}
+
+void Main::costruisciInformazioni(QVBoxLayout* layout) {
+    auto pannello = [this](const char* nome) {
+        auto* frame = new QFrame(this);
+        frame->setObjectName(QLatin1String(nome));
+        frame->setFrameShape(QFrame::Panel);
+        frame->setFrameShadow(QFrame::Sunken);
+        frame->setAutoFillBackground(true);
+        frame->setMinimumHeight(30);
+        frame->installEventFilter(this);
+        m_neutri << frame;
+        return frame;
+    };
+    QFrame* SSPanel1 = pannello("SSPanel1");
+    auto* Label6 = new QLabel(QStringLiteral("Op."), SSPanel1);
+    Label6->setObjectName(QStringLiteral("Label6"));
+    lblGrOpe = new QLabel(SSPanel1);
+    lblGrOpe->setObjectName(QStringLiteral("lblGrOpe"));
+    lblCodOpe = new QLabel(SSPanel1);
+    lblCodOpe->setObjectName(QStringLiteral("lblCodOpe"));
+    lblDenOpe = new QLabel(SSPanel1);
+    lblDenOpe->setObjectName(QStringLiteral("lblDenOpe"));
+    lblDenOpe->setTextFormat(Qt::PlainText);
+    for (QLabel* l : {Label6, lblGrOpe, lblCodOpe, lblDenOpe}) {
+        QFont f = l->font();
+        f.setBold(true);
+        l->setFont(f);
+    }
+    Label6->installEventFilter(this);
+    m_neutri << Label6;
+    auto* info = new QHBoxLayout(SSPanel1);
+    info->setContentsMargins(8, 2, 8, 2);
+    info->addWidget(Label6);
+    info->addWidget(lblGrOpe);
+    info->addWidget(lblCodOpe);
+    info->addWidget(lblDenOpe, 1);
+    SSPanel1->setMinimumWidth(330);
+
+    QFrame* SSPanel2 = pannello("SSPanel2");
+    SSPanel2->setFixedWidth(80);
+    QFrame* SSPanel3 = pannello("SSPanel3");
+    SSPanel3->setFixedWidth(80);
+
+    lblCalendario = new QLabel(kFrecciaGiu, this);
+    lblCalendario->setObjectName(QStringLiteral("lblCalendario"));
+    lblCalendario->setToolTip(QStringLiteral("Mostra calendario"));
+    QFont freccia = lblCalendario->font();
+    freccia.setPointSize(15);
+    freccia.setBold(true);
+    lblCalendario->setFont(freccia);
+    lblCalendario->setAlignment(Qt::AlignCenter);
+    lblCalendario->setFixedSize(28, 30);
+    lblCalendario->setCursor(Qt::PointingHandCursor);
+    lblCalendario->installEventFilter(this);
+    m_neutri << lblCalendario;
+
+    auto* riga = new QHBoxLayout;
+    riga->setSpacing(6);
+    riga->addWidget(SSPanel1, 1);
+    riga->addWidget(SSPanel2);
+    riga->addWidget(SSPanel3);
+    riga->addWidget(lblCalendario);
+    layout->addLayout(riga);
+
+    StBar = new QStatusBar(this);
+    StBar->setObjectName(QStringLiteral("StBar"));
+    StBar->setSizeGripEnabled(false);
+    auto* primo = new QLabel(StBar);
+    primo->setObjectName(QStringLiteral("StBar_Panel1"));
+    primo->setMinimumWidth(30);
+    m_pannelloStato = new QLabel(StBar);
+    m_pannelloStato->setObjectName(QStringLiteral("StBar_Panel2"));
+    m_pannelloStato->setTextFormat(Qt::PlainText);
+    m_pannelloOra = new QLabel(StBar);
+    m_pannelloOra->setObjectName(QStringLiteral("StBar_Panel3"));
+    m_pannelloOra->setAlignment(Qt::AlignCenter);
+    m_pannelloOra->setMinimumWidth(54);
+    StBar->addWidget(primo);
+    StBar->addWidget(m_pannelloStato, 1);
+    StBar->addPermanentWidget(m_pannelloOra);
+    layout->addWidget(StBar);
+}
+
+void Main::costruisciPannelli() {
+    // A small window of its own beside the toggle, so that it covers no entry.
+    calendario = new QCalendarWidget(this);
+    calendario->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    calendario->setObjectName(QStringLiteral("calendario"));
+    calendario->setGridVisible(true);
+    calendario->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    calendario->setFixedSize(calendario->sizeHint());
+    calendario->installEventFilter(this);
+    m_neutri << calendario;
+    calendario->hide();
+
+    auto cornice = [this](const char* nome) {
+        auto* frame = new QFrame(this);
+        frame->setObjectName(QLatin1String(nome));
+        frame->setFrameShape(QFrame::Box);
+        frame->setLineWidth(2);
+        frame->setAutoFillBackground(true);
+        QPalette pal = frame->palette();
+        pal.setColor(QPalette::Window, QColor(255, 255, 225));
+        frame->setPalette(pal);
+        frame->hide();
+        return frame;
+    };
+    panel_Attesa = cornice("panel_Attesa");
+    auto* testoAttesa =
+        new QLabel(QStringLiteral("Controllo dati in corso. Attendere..."), panel_Attesa);
+    QFont grande = testoAttesa->font();
+    grande.setPointSize(12);
+    grande.setBold(true);
+    testoAttesa->setFont(grande);
+    auto* l1 = new QVBoxLayout(panel_Attesa);
+    l1->setContentsMargins(28, 20, 28, 20);
+    l1->addWidget(testoAttesa, 0, Qt::AlignCenter);
+
+    pnlAttesa = cornice("pnlAttesa");
+    lblAttesa = new QLabel(pnlAttesa);
+    lblAttesa->setObjectName(QStringLiteral("lblAttesa"));
+    lblAttesa->setFont(grande);
+    lblAttesa->setAlignment(Qt::AlignCenter);
+    auto* cmdAnnullaAgg = new QPushButton(QStringLiteral("Annulla..."), pnlAttesa);
+    cmdAnnullaAgg->setObjectName(QStringLiteral("cmdAnnullaAgg"));
+    connect(cmdAnnullaAgg, &QPushButton::clicked, pnlAttesa, &QWidget::hide);
+    auto* l2 = new QVBoxLayout(pnlAttesa);
+    l2->setContentsMargins(28, 20, 28, 16);
+    l2->addWidget(lblAttesa);
+    l2->addWidget(cmdAnnullaAgg, 0, Qt::AlignCenter);
+
+    PB1 = new QProgressBar(this);
+    PB1->setObjectName(QStringLiteral("PB1"));
+}
+
+void Main::caricaPreferenze() {
+    UserSettings& u = m_session.userSettings;
+    m_session.preferenze.sottolinea =
+        mainregole::preferenzaAttiva(u.get(QStringLiteral("OptSottolinea"), QStringLiteral("0")));
+    m_session.preferenze.grassetto =
+        mainregole::preferenzaAttiva(u.get(QStringLiteral("OptAumenta"), QStringLiteral("0")));
+    m_session.preferenze.cambiaColore =
+        mainregole::preferenzaAttiva(u.get(QStringLiteral("OptCambia"), QStringLiteral("1")));
+}
+
+void Main::posizionaSovrapposti() {
+    for (QFrame* f : {panel_Attesa, pnlAttesa}) {
+        f->adjustSize();
+        f->move((width() - f->width()) / 2, (height() - f->height()) / 2);
+    }
+    // Right of the window, its bottom level with the toggle; left of the window
+    // when the screen has no room on the right.
+    const QPoint basso = mapToGlobal(QPoint(width() + 6, lblCalendario->geometry().bottom()));
+    QPoint posizione(basso.x(), basso.y() - calendario->height() + 1);
+    if (const QScreen* schermo = screen()) {
+        const QRect libero = schermo->availableGeometry();
+        if (posizione.x() + calendario->width() > libero.right())
+            posizione.setX(mapToGlobal(QPoint(0, 0)).x() - calendario->width() - 6);
+        posizione.setX(qMax(libero.left(), posizione.x()));
+        posizione.setY(qBound(libero.top(), posizione.y(), libero.bottom() - calendario->height()));
+    }
+    calendario->move(posizione);
+    PB1->setGeometry(18, StBar->y() - 22, width() - 36, 18);
+}
+
+void Main::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    posizionaSovrapposti();
+}
+
+void Main::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawPixmap(rect(), QIcon(QStringLiteral(":/images/sfondo.svg")).pixmap(size()));
+}
+
+// ---------------------------------------------------------------- activation
+
+bool Main::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate)
+        QTimer::singleShot(0, this, &Main::attiva);
+    return QWidget::event(event);
+}
+
+void Main::attiva() {
+    if (m_inAttivazione || m_chiuso)
+        return;
+    m_inAttivazione = true;
+    update();
+    m_session.ui.processEvents();
+    if (m_primaAttivazione) {
+        if (m_session.PrimaInstallazione) {
+            panel_Attesa->hide();
+            m_session.MostraAiuto(this, kAiutoMain);
+        }
+        panel_Attesa->hide();
+        const QList<QWidget*> controlli = findChildren<QWidget*>();
+        for (QWidget* w : controlli) {
+            const QString nome = w->objectName().toUpper();
+            const bool escluso = nome == QLatin1String("LABEL1") || nome == QLatin1String("LABEL3");
+            if (((nome.startsWith(QLatin1String("CMD")) ||
+                  nome.startsWith(QLatin1String("LABEL"))) &&
+                 !escluso) ||
+                w == lblAggiorna)
+                w->setCursor(Qt::PointingHandCursor);
+        }
+        m_primaAttivazione = false;
+    }
+    const Operatore& op = m_session.OperatoreCorrente;
+    lblGrOpe->setText(op.GrupOpe);
+    lblCodOpe->setText(mainregole::codiceOperatore(op.Operatore));
+    const auto den = mainregole::denominazioneOperatore(op.nome);
+    lblDenOpe->setText(den.testo);
+    lblDenOpe->setToolTip(den.tooltip);
+    m_session.InstallazioneInCorso = false;
+    cmdAggInst->setEnabled(true);
+    cmdAggInst->setIcon(QIcon(QStringLiteral(":/images/aggiorna.svg")));
+    lblAggiorna->show();
+    m_inAttivazione = false;
+}
+
+void Main::aggiornaOrario() {
+    m_pannelloOra->setText(QTime::currentTime().toString(QStringLiteral("hh:mm")));
+}
+
+QString Main::testoStato() const {
+    return m_pannelloStato->text();
+}
+
+QString Main::orario() const {
+    return m_pannelloOra->text();
+}
+
+// ---------------------------------------------------------------- hover and clicks
+
+void Main::mostraStato(const QString& testo) {
+    m_pannelloStato->setText(testo);
+}
+
+void Main::riposoDidascalia(QLabel* label) {
+    QFont font = fontDidascalia();
+    label->setFont(font);
+    coloraTesto(label, kBlu);
+}
+
+void Main::EvidenziaVoce(const QString& nomeLabel) {
+    const PreferenzeEvidenziazione& p = m_session.preferenze;
+    if (!p.sottolinea && !p.grassetto && !p.cambiaColore)
+        return;
+    for (const Voce& v : std::as_const(m_voci)) {
+        QLabel* label = v.didascalia;
+        QFont font = label->font();
+        if (label->objectName() == nomeLabel) {
+            if (p.cambiaColore)
+                coloraTesto(label, kRosso);
+            if (p.grassetto)
+                font.setBold(true);
+            if (p.sottolinea)
+                font.setUnderline(true);
+        } else {
+            if (label == lblAggiorna && !cmdAggInst->isEnabled())
+                continue;
+            if (p.cambiaColore)
+                coloraTesto(label, kBlu);
+            if (p.grassetto)
+                font.setBold(false);
+            if (p.sottolinea)
+                font.setUnderline(false);
+        }
+        label->setFont(font);
+    }
+}
+
+void Main::mouseMoveEvent(QMouseEvent* event) {
+    // Only the window's own background: moves over a control that came up here
+    // are left to that control's enter handling.
+    if (childAt(event->position().toPoint()) == nullptr) {
+        mostraStato(QString());
+        EvidenziaVoce(kNessunaVoce);
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+bool Main::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Enter) {
+        for (const Voce& v : std::as_const(m_voci)) {
+            if (watched == v.pulsante || watched == v.didascalia) {
+                EvidenziaVoce(v.didascalia->objectName());
+                mostraStato(v.stato);
+                return false;
+            }
+        }
+        if (m_neutri.contains(static_cast<QWidget*>(watched)))
+            EvidenziaVoce(kNessunaVoce);
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (mouse->button() != Qt::LeftButton || !widget ||
+            !widget->rect().contains(mouse->position().toPoint()))
+            return QWidget::eventFilter(watched, event);
+        if (watched == lblCalendario) {
+            lblCalendario_Click();
+            return true;
+        }
+        for (const Voce& v : std::as_const(m_voci)) {
+            if (watched == v.didascalia) {
+                if (v.pulsante->isEnabled())
+                    (this->*v.azione)();
+                return true;
+            }
+        }
+        const int logo = int(m_loghi.indexOf(static_cast<QLabel*>(watched)));
+        if (logo >= 0) {
+            const auto& c = distribuzione::collegamenti().at(logo);
+            ApriCollegamento(c.nomeNellaDomanda, c.indirizzo);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Main::lblCalendario_Click() {
+    if (lblCalendario->text() != kFrecciaGiu) {
+        calendario->hide();
+        lblCalendario->setText(kFrecciaGiu);
+        lblCalendario->setToolTip(QStringLiteral("Mostra calendario"));
+    } else {
+        posizionaSovrapposti();
+        calendario->show();
+        calendario->raise();
+        lblCalendario->setToolTip(QStringLiteral("Nascondi calendario"));
+        lblCalendario->setText(kFrecciaSu);
+    }
+}
+
+void Main::ApriCollegamento(const QString& nome, const QString& indirizzo) {
+    if (m_session.ui.message(this,
+                             QStringLiteral("Collegamento alla pagina principale del") + nome +
+                                 QStringLiteral(".\nProcedere?"),
+                             QStringLiteral("Collegamento a ") + indirizzo, Icon::Information,
+                             Buttons::YesNo) != Answer::Yes)
+        return;
+    Occupato occupato(m_session.ui);
+    const bool aperto = m_session.ui.openUrl(QUrl(indirizzo));
+    occupato.fine();
+    if (!aperto)
+        errore(QStringLiteral("Errore di collegamento"), 31,
+               QStringLiteral("Nessun programma disponibile per aprire l'indirizzo ") + indirizzo);
+}
+
+void Main::errore(const QString& titolo, int numero, const QString& descrizione) {
+    m_session.ui.message(this, QStringLiteral("Errore %1\n%2").arg(numero).arg(descrizione), titolo,
+                         Icon::Critical);
+}
+
+// ---------------------------------------------------------------- menu entries
+
+void Main::cmdScaricoCorsi_Click() {
+    Occupato occupato(m_session.ui);
+    m_session.ui.processEvents();
+    // The download dialog has its own pointer.
+    occupato.fine();
+    download::mostraFrmScaricoDB(m_session, this);
+    if (m_session.ended() ||
+        !QFileInfo(m_session.file(QStringLiteral("CorsiDestinatari30.tx1"))).isFile())
+        return;
+    Occupato acquisizione(m_session.ui);
+    if (download::acquisisciCorsiScaricati(m_session, this))
+        m_session.ui.message(this, QStringLiteral("Corsi e destinatari acquisiti correttamente."),
+                             QString(), Icon::Information);
+    else
+        m_session.ui.message(this,
+                             QStringLiteral("Si è verificato un errore in fase di acquisizione "
+                                            "della base dati.\nE' necessario rieffettuare lo "
+                                            "scarico."));
+}
+
+void Main::cmdCorsi_Click() {
+    m_session.TipoOperazione = QStringLiteral("FINECORSO");
+    m_session.CorsoSelezionato = 0;
+    try {
+        if (mainregole::contaCorsiScaricati(m_session.CorsiDB(), m_session.OperatoreCorrente) < 1) {
+            m_session.ui.message(this,
+                                 QStringLiteral("Non è stato effettuato lo scarico dei Corsi. "
+                                                "Impossibile accedere a questa sezione."));
+            return;
+        }
+    } catch (const db::DbError& e) {
+        errore(QStringLiteral("Gestione Corsi"), e.number(), e.description());
+        return;
+    }
+    download::mostraTabCorsiApprovati(m_session, this);
+    if (m_session.CorsoSelezionato > 0 && !m_session.ended())
+        report::mostraFineCor(m_session, this);
+}
+
+void Main::cmdInvia1_Click() {
+    try {
+        if (mainregole::contaCorsiScaricati(m_session.CorsiDB(), m_session.OperatoreCorrente) ==
+            0) {
+            m_session.ui.message(this, QStringLiteral("Effettuar elo scarico dei Corsi."));
+            return;
+        }
+        m_session.TipoOperazione = QStringLiteral("TRASMISSIONE");
+        m_session.CorsoSelezionato = 0;
+        download::mostraTabCorsiApprovati(m_session, this);
+        if (m_session.CorsoSelezionato <= 0 || m_session.ended())
+            return;
+        if (ControlloMatricole(m_session.CorsoSelezionato))
+            transmit::mostraTrasmis(m_session, this);
+        else
+            m_session.ui.message(this,
+                                 QStringLiteral("Per il corso selezionato è stata riscontrata la "
+                                                "presenza di allievi privi del numero di "
+                                                "Matricola.\nOccorre effettuare l'aggiornamento "
+                                                "delle schede dei corsi"),
+                                 QStringLiteral("Trasmissione non effettuabile"),
+                                 Icon::Information);
+    } catch (const db::DbError& e) {
+        errore(QStringLiteral("Trasmissione dati fine corso"), e.number(), e.description());
+    }
+}
+
+bool Main::ControlloMatricole(qint32 idAttivita) {
+    return mainregole::controlloMatricole(m_session.CorsiDB(), idAttivita);
+}
+
+void Main::cmdAggInst_Click() {
+    if (m_session.ui.message(this,
+                             QStringLiteral("Attivazione collegamento con Internet.\n"
+                                            "Procedere solo dopo aver aperto la connessione \n"
+                                            "con il vostro Provider"),
+                             QStringLiteral("Trasmissione dati"), Icon::Information,
+                             Buttons::OkCancel) != Answer::Ok)
+        return;
+    db::Connection& c = m_session.CorsiDB();
+    try {
+        c.reopen(db::OpenMode::Exclusive);
+    } catch (const db::DbError& e) {
+        m_session.ui.message(
+            this,
+            QStringLiteral("Errore %1\n%2\n\n").arg(e.number()).arg(e.description()) +
+                QStringLiteral("Qualche client potrebbe ancora essere connesso alla base dati. \n\n"
+                               "Il programma uscira a Windows.\nChiudere tutti i client, "
+                               "riavviare l'applicativo SERVER e ritentare l'Operazione."),
+            QStringLiteral("Proposta Corsi Direttiva FINALIZZ. ALL'OCCUPAZ. 2002"), Icon::Critical);
+        // As the message says: the program ends, through the usual exit steps.
+        close();
+        return;
+    }
+    try {
+        lblAttesa->setText(QStringLiteral("Aggiornamento base dati in corso.\nAttendere..."));
+        posizionaSovrapposti();
+        pnlAttesa->show();
+        pnlAttesa->raise();
+        const QStringList voci = mainregole::vociOperatori(c);
+        m_session.AnnullaOperazione.clear();
+        enrol::mostraFrmInstOper(m_session, this, voci,
+                                 QStringLiteral("Impostare la lista in modo che contenga gli "
+                                                "Operatori da aggiornare, e quelli da inserire"));
+        if (m_session.ended())
+            return;
+        Occupato aggiornamento(m_session.ui);
+        m_session.ui.processEvents();
+        if (m_session.AnnullaOperazione != QLatin1String("annulla") &&
+            refdata::aggiornaDatiOperatori(m_session, this))
+            m_session.ui.message(this, QStringLiteral("Aggiornamento Base Dati effettuato."),
+                                 QStringLiteral("Aggiorna Base Dati"), Icon::Information);
+        pnlAttesa->hide();
+        aggiornamento.fine();
+        c.reopen(m_session.tipoInstallazione == QLatin1String("StandAlone")
+                     ? db::OpenMode::Exclusive
+                     : db::OpenMode::Shared);
+    } catch (const db::DbError& e) {
+        errore(QStringLiteral("Errore imprevisto"), e.number(), e.description());
+    }
+}
+
+void Main::cmdMailHelp_Click() {
+    m_session.ui.message(this,
+                         QStringLiteral("Verrà ora precompilata una mail da inviare all'assitenza "
+                                        "V.R.D.\nE' opportuno indicare il numero di telefono, la "
+                                        "persona di riferimento e il tipo di problema riscontrato"),
+                         QString(), Icon::Information);
+    maint::mostraBrowser(m_session, this);
+}
+
+void Main::cmdOpzioni_Click() {
+    maint::mostraFrmOpzioni(m_session, this);
+    QFont font = Label21->font();
+    font.setUnderline(false);
+    font.setPointSize(kCorpoDidascalia);
+    font.setBold(false);
+    Label21->setFont(font);
+    coloraTesto(Label21, kBlu);
+}
+
+void Main::cmdBackup_Click() {
+    maint::mostraFrmBackup(m_session, this);
+}
+
+void Main::cmdEsci_Click() {
+    close();
+}
+
+// ---------------------------------------------------------------- closing
 
 void Main::closeEvent(QCloseEvent* event) {
     event->accept();
+    if (m_chiuso)
+        return;
+    m_chiuso = true;
+    m_orologio->stop();
+    if (m_session.CorsiDB().isOpen())
+        m_session.CorsiDB().close();
+    if (m_session.ini.leggi(QStringLiteral("Installazione"), QStringLiteral("Versione")) ==
+        QLatin1String("SERVER"))
+        CopiaRiservaUscita();
     m_session.endProgram();
+}
+
+void Main::CopiaRiservaUscita() {
+    Occupato occupato(m_session.ui);
+    const copiariserva::Esito esito =
+        copiariserva::copiaRiservaUscita(m_session.CartellaProgramma, m_session.PercorsoDB);
+    occupato.fine();
+    if (!esito.riuscita && esito.numero != copiariserva::kPermessoNegato)
+        m_session.ui.message(
+            this, QStringLiteral("Errore %1 -> %2").arg(esito.numero).arg(esito.descrizione),
+            QStringLiteral("Errore nella copia di riserva"), Icon::Warning);
 }

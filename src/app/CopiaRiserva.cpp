@@ -1,0 +1,92 @@
+#include "app/CopiaRiserva.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace copiariserva {
+
+namespace {
+
+constexpr int kFileNonTrovato = 53;
+constexpr int kDiscoPieno = 61;
+constexpr int kErroreAccesso = 75;
+
+Esito errore(int numero, const QString& descrizione, const QString& destinazione) {
+    return {false, numero, descrizione, destinazione};
+}
+
+int numeroErrore(QFileDevice::FileError e) {
+    switch (e) {
+    case QFileDevice::PermissionsError:
+        return kPermessoNegato;
+    case QFileDevice::ResourceError:
+        return kDiscoPieno;
+    default:
+        return kErroreAccesso;
+    }
+}
+
+} // namespace
+
+Passo passo(const QString& markerTrovato) {
+    const QString trovato = markerTrovato.toUpper();
+    if (trovato == QLatin1String("001.LST"))
+        return {markerTrovato, QStringLiteral("backup.002"), QStringLiteral("002.lst")};
+    if (trovato == QLatin1String("002.LST"))
+        return {markerTrovato, QStringLiteral("backup.003"), QStringLiteral("003.lst")};
+    return {trovato == QLatin1String("003.LST") ? markerTrovato : QString(),
+            QStringLiteral("backup.001"), QStringLiteral("001.lst")};
+}
+
+QString primoMarker(const QString& cartella) {
+    const QStringList trovati =
+        QDir(cartella).entryList({QStringLiteral("00?.lst")}, QDir::Files, QDir::Name);
+    return trovati.isEmpty() ? QString() : trovati.first();
+}
+
+Esito copiaRiservaUscita(const QString& cartella, const QString& percorsoDB) {
+    const QDir dir(cartella);
+    const Passo p = passo(primoMarker(cartella));
+    const QString destinazione = dir.filePath(p.destinazione);
+
+    if (!p.markerDaCancellare.isEmpty()) {
+        QFile vecchio(dir.filePath(p.markerDaCancellare));
+        if (!vecchio.remove())
+            return errore(numeroErrore(vecchio.error()), vecchio.errorString(), destinazione);
+    }
+
+    QFile origine(percorsoDB);
+    if (!origine.exists())
+        return errore(kFileNonTrovato, QStringLiteral("File non trovato: %1").arg(percorsoDB),
+                      destinazione);
+    if (!origine.open(QIODevice::ReadOnly))
+        return errore(numeroErrore(origine.error()), origine.errorString(), destinazione);
+
+    // Written beside the slot and put in its place only when complete.
+    QSaveFile copia(destinazione);
+    if (!copia.open(QIODevice::WriteOnly))
+        return errore(numeroErrore(copia.error()), copia.errorString(), destinazione);
+    while (!origine.atEnd()) {
+        const QByteArray blocco = origine.read(1 << 20);
+        if (blocco.isEmpty() && origine.error() != QFileDevice::NoError) {
+            copia.cancelWriting();
+            return errore(numeroErrore(origine.error()), origine.errorString(), destinazione);
+        }
+        if (copia.write(blocco) != blocco.size()) {
+            const Esito e = errore(numeroErrore(copia.error()), copia.errorString(), destinazione);
+            copia.cancelWriting();
+            return e;
+        }
+    }
+    if (!copia.commit())
+        return errore(numeroErrore(copia.error()), copia.errorString(), destinazione);
+
+    QFile marker(dir.filePath(p.nuovoMarker));
+    if (!marker.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        marker.write("\"ultimo backup\"\n") < 0)
+        return errore(numeroErrore(marker.error()), marker.errorString(), destinazione);
+    return {true, 0, QString(), destinazione};
+}
+
+} // namespace copiariserva

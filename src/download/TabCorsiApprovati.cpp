@@ -1,0 +1,283 @@
+#include "download/TabCorsiApprovati.h"
+
+#include "app/Session.h"
+#include "common/General.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+using ui::Answer;
+using ui::Buttons;
+using ui::Icon;
+
+namespace download {
+
+namespace {
+
+const QString kTitoloErrore = QStringLiteral("TabCorsiApprovati");
+
+QString testoErrore(const db::DbError& e) {
+    return QStringLiteral("Errore %1\n%2").arg(e.number()).arg(e.description());
+}
+
+} // namespace
+
+TabCorsiApprovati::TabCorsiApprovati(Session& session, QWidget* parent)
+    : QDialog(parent), m_session(session), m_filtro(filtroIniziale(session.TipoOperazione)),
+      GrdCorsi(new QTableView(this)), m_modello(new QStandardItemModel(this)),
+      txtRicDenom(new QLineEdit(this)), cmdCerca2(new QPushButton(QStringLiteral("Cerca"), this)),
+      cmdMostraTutti(new QPushButton(QStringLiteral("Mostra trasmessi"), this)),
+      cmdSele2(new QPushButton(QStringLiteral("Conferma"), this)),
+      cmdEsci2(new QPushButton(QStringLiteral("Annulla"), this)) {
+    setObjectName(QStringLiteral("TabCorsiApprovati"));
+    setWindowTitle(QStringLiteral("Elenco Corsi Approvati e Finanziati"));
+    GrdCorsi->setObjectName(QStringLiteral("GrdCorsi"));
+    txtRicDenom->setObjectName(QStringLiteral("txtRicDenom"));
+    cmdCerca2->setObjectName(QStringLiteral("cmdCerca2"));
+    cmdMostraTutti->setObjectName(QStringLiteral("cmdMostraTutti"));
+    cmdSele2->setObjectName(QStringLiteral("cmdSele2"));
+    cmdEsci2->setObjectName(QStringLiteral("cmdEsci2"));
+
+    QStringList intestazioni;
+    for (const Colonna& c : colonne())
+        intestazioni << c.intestazione;
+    m_modello->setHorizontalHeaderLabels(intestazioni);
+    GrdCorsi->setModel(m_modello);
+    GrdCorsi->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    GrdCorsi->setSelectionBehavior(QAbstractItemView::SelectRows);
+    GrdCorsi->setSelectionMode(QAbstractItemView::SingleSelection);
+    GrdCorsi->setAlternatingRowColors(true);
+    GrdCorsi->verticalHeader()->hide();
+    GrdCorsi->horizontalHeader()->setHighlightSections(false);
+    for (int i = 0; i < colonne().size(); ++i)
+        GrdCorsi->setColumnWidth(i, colonne().at(i).larghezza);
+
+    auto* etichetta = new QLabel(QStringLiteral("Denominazione:"), this);
+    etichetta->setBuddy(txtRicDenom);
+    txtRicDenom->setMinimumWidth(240);
+    txtRicDenom->setClearButtonEnabled(true);
+    txtRicDenom->installEventFilter(this);
+    cmdSele2->setDefault(true);
+
+    auto* ricerca = new QHBoxLayout;
+    ricerca->addWidget(etichetta);
+    ricerca->addWidget(txtRicDenom);
+    ricerca->addWidget(cmdCerca2);
+    ricerca->addSpacing(24);
+    ricerca->addWidget(cmdMostraTutti);
+    ricerca->addStretch();
+    ricerca->addWidget(cmdSele2);
+    ricerca->addWidget(cmdEsci2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(GrdCorsi);
+    layout->addLayout(ricerca);
+    resize(980, 460);
+
+    connect(cmdCerca2, &QPushButton::clicked, this, &TabCorsiApprovati::cmdCerca2_Click);
+    connect(cmdMostraTutti, &QPushButton::clicked, this, &TabCorsiApprovati::cmdMostraTutti_Click);
+    connect(cmdSele2, &QPushButton::clicked, this, &TabCorsiApprovati::cmdSele2_Click);
+    connect(cmdEsci2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(GrdCorsi, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (index.isValid())
+            cmdSele2_Click();
+    });
+
+    cmdMostraTutti->setVisible(m_filtro == Filtro::SoloChiusi);
+    carica(m_filtro);
+    GrdCorsi->setFocus();
+}
+
+void TabCorsiApprovati::carica(Filtro filtro) {
+    m_session.ui.setBusy(true);
+    m_filtro = filtro;
+    for (;;) {
+        try {
+            m_righe = elencoCorsi(m_session.CorsiDB(), m_session.OperatoreCorrente, filtro);
+            break;
+        } catch (const db::DbError& e) {
+            m_session.ui.setBusy(false);
+            const Answer risposta = m_session.ui.message(
+                this,
+                testoErrore(e) + QStringLiteral("\n\nSi è verificato un errore imprevisto,"
+                                                "scegliere riprova per ritentare l'operazione."),
+                kTitoloErrore, Icon::Warning, Buttons::RetryCancel);
+            m_session.ui.setBusy(true);
+            if (risposta != Answer::Retry) {
+                m_righe.clear();
+                break;
+            }
+        }
+    }
+    riempiGriglia();
+    m_session.ui.setBusy(false);
+}
+
+void TabCorsiApprovati::riempiGriglia() {
+    m_modello->removeRows(0, m_modello->rowCount());
+    for (const db::Row& riga : m_righe) {
+        QList<QStandardItem*> celle;
+        for (int i = 0; i < colonne().size(); ++i) {
+            const QVariant valore = riga.value(i);
+            auto* cella = new QStandardItem(General::nonNullStr(valore));
+            cella->setEditable(false);
+            const int tipo = valore.typeId();
+            if (tipo == QMetaType::LongLong || tipo == QMetaType::Int || tipo == QMetaType::Double)
+                cella->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            celle << cella;
+        }
+        m_modello->appendRow(celle);
+    }
+    if (!m_righe.isEmpty())
+        GrdCorsi->setCurrentIndex(m_modello->index(0, 0));
+}
+
+void TabCorsiApprovati::aggiornaConferma() {
+    cmdSele2->setEnabled(!m_righe.isEmpty());
+}
+
+void TabCorsiApprovati::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!m_attivato) {
+        m_attivato = true;
+        // After the dialog is on screen, so that the warning shows over it.
+        QTimer::singleShot(0, this, &TabCorsiApprovati::attivazione);
+    }
+}
+
+void TabCorsiApprovati::attivazione() {
+    aggiornaConferma();
+    if (m_righe.isEmpty())
+        m_session.ui.message(
+            this, QStringLiteral("Nessun Corso Approvato scaricato. Impossibile selezionarne uno"),
+            QStringLiteral("Corsi Approvati"), Icon::Warning);
+}
+
+bool TabCorsiApprovati::eventFilter(QObject* watched, QEvent* event) {
+    // Enter in the search box searches; it does not confirm the dialog.
+    if (watched == txtRicDenom && event->type() == QEvent::KeyPress) {
+        const int tasto = static_cast<QKeyEvent*>(event)->key();
+        if (tasto == Qt::Key_Return || tasto == Qt::Key_Enter) {
+            cmdCerca2_Click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+qint32 TabCorsiApprovati::idCorrente() const {
+    const int riga = GrdCorsi->currentIndex().row();
+    if (riga < 0 || riga >= m_righe.size())
+        return 0;
+    return qint32(m_righe.at(riga).value(0).toLongLong());
+}
+
+bool TabCorsiApprovati::vaiA(qint32 idAttivita) {
+    for (int i = 0; i < m_righe.size(); ++i) {
+        if (qint32(m_righe.at(i).value(0).toLongLong()) == idAttivita) {
+            GrdCorsi->setCurrentIndex(m_modello->index(i, 0));
+            GrdCorsi->scrollTo(m_modello->index(i, 0));
+            return true;
+        }
+    }
+    return false;
+}
+
+void TabCorsiApprovati::cmdMostraTutti_Click() {
+    carica(Filtro::ChiusiETrasmessi);
+    aggiornaConferma();
+}
+
+void TabCorsiApprovati::cmdCerca2_Click() {
+    const QString testo = txtRicDenom->text();
+    if (testo.isEmpty())
+        return;
+    m_session.ui.setBusy(true);
+    const QModelIndex ricordata = GrdCorsi->currentIndex();
+    bool trovato = false;
+    try {
+        const QList<qint32> trovati =
+            corsiTrovati(m_session.CorsiDB(), m_session.OperatoreCorrente, m_filtro, testo);
+        // Forward from the first row of the grid.
+        for (int i = 0; i < m_righe.size() && !trovato; ++i) {
+            if (trovati.contains(qint32(m_righe.at(i).value(0).toLongLong()))) {
+                GrdCorsi->setCurrentIndex(m_modello->index(i, 0));
+                GrdCorsi->scrollTo(m_modello->index(i, 0));
+                trovato = true;
+            }
+        }
+    } catch (const db::DbError& e) {
+        m_session.ui.setBusy(false);
+        m_session.ui.message(this, testoErrore(e), QStringLiteral("Ricerca Corso"), Icon::Critical);
+        return;
+    }
+    if (!trovato) {
+        m_session.ui.message(this, QStringLiteral("Nessun corso trovato"),
+                             QStringLiteral("Ricerca Corso"), Icon::Warning);
+        GrdCorsi->setCurrentIndex(ricordata);
+    }
+    m_session.ui.setBusy(false);
+}
+
+void TabCorsiApprovati::cmdSele2_Click() {
+    const int riga = GrdCorsi->currentIndex().row();
+    if (riga < 0 || riga >= m_righe.size() ||
+        General::nonNullStr(m_righe.at(riga).value(0)).isEmpty()) {
+        m_session.ui.message(this,
+                             QStringLiteral("Selezionare un Corso nella griglia oppure Uscire"),
+                             QString(), Icon::Warning);
+        return;
+    }
+    const db::Row& corso = m_righe.at(riga);
+    try {
+        const qint32 id = qint32(corso.value(0).toLongLong());
+        // The state as it is now: another workstation may have changed it since
+        // the list was read.
+        QString stato = statoCorso(m_session.CorsiDB(), id);
+        if (stato.isEmpty())
+            stato = General::nonNullStr(corso.value(QStringLiteral("Stato")));
+        switch (verificaConferma(m_session.TipoOperazione, stato)) {
+        case Verifica::Rifiuta:
+            m_session.ui.message(this,
+                                 QStringLiteral("E' possibile effettuare la trasmissione del fine "
+                                                "corso solo per attività con stato 'CHIUSO' (o, in "
+                                                "casi eccezionali concordati con l'assistenza, già "
+                                                "'TRASMESSO')"));
+            return;
+        case Verifica::ChiediConferma:
+            if (m_session.ui.message(
+                    this,
+                    QStringLiteral("E' stato selezionato un corso già 'TRASMESSO'.\n"
+                                   "Si evidenzia che questa operazione deve avvenire solo in casi "
+                                   "eccezionali concordati con l'assistenza.\n"
+                                   "Procedere con la trasmissione?"),
+                    QStringLiteral("Corso già trasmesso, 'richiesta conferma'"), Icon::None,
+                    Buttons::YesNo) != Answer::Yes)
+                return;
+            break;
+        case Verifica::Accetta:
+            break;
+        }
+        const CorsoScelto scelto = corsoScelto(m_session.CorsiDB(), corso);
+        m_session.corso = scelto;
+        m_session.CorsoSelezionato = scelto.IdAttivita;
+        accept();
+    } catch (const db::DbError& e) {
+        m_session.ui.message(this, testoErrore(e), QStringLiteral("Selezione Corso"),
+                             Icon::Critical);
+    }
+}
+
+void mostraTabCorsiApprovati(Session& session, QWidget* parent) {
+    TabCorsiApprovati dialogo(session, parent);
+    dialogo.exec();
+}
+
+} // namespace download

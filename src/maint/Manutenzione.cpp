@@ -1,0 +1,14 @@
+#include "maint/Manutenzione.h"
+
+#include "app/Session.h"
+
+namespace maint {
+
+// The three dialogs are not part of this version yet.
+void mostraFrmBackup(Session&, QWidget*) {}
+
+void mostraFrmOpzioni(Session&, QWidget*) {}
+
+void mostraBrowser(Session&, QWidget*) {}
+
+} // namespace maint

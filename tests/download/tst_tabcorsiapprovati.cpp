@@ -1,0 +1,397 @@
+#include "TestSupport.h"
+
+#include "download/TabCorsiApprovati.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+using download::TabCorsiApprovati;
+
+// The course chooser as the user meets it, on the demo database: agency A/123
+// with courses 41235..41239 in the states APERTO, APERTO, APERTO, CHIUSO,
+// TRASMESSO.
+class TestTabCorsiApprovati : public QObject {
+    Q_OBJECT
+private slots:
+    void fineCorsoElencaTuttiSenzaMostraTrasmessi();
+    void grigliaLeggibileEInModificabile();
+    void trasmissioneConSoliCorsiAperti();
+    void mostraTrasmessiEConfermaDelTrasmesso();
+    void mostraTrasmessiAbilitaLaConferma();
+    void chiusoConfermatoInTrasmissione();
+    void apertoRifiutatoInTrasmissione();
+    void fineCorsoConfermaQualunqueStato();
+    void nessunaRigaCorrente();
+    void ricercaSenzaRisultatoTieneLaRiga();
+    void ricercaParteDallaPrimaRiga();
+    void ricercaConApostrofoEPercento();
+    void ricercaVuotaNonFaNulla();
+    void invioConfermaEscAnnulla();
+    void invioNellaRicercaCerca();
+    void doppioClicConferma();
+    void annullaNonSceglie();
+    void erroreInAperturaRiprova();
+    void erroreInAperturaAnnulla();
+
+private:
+    std::unique_ptr<TabCorsiApprovati> apri(Session& s, const QString& tipo) {
+        s.TipoOperazione = tipo;
+        s.CorsoSelezionato = 0;
+        auto dialogo = std::make_unique<TabCorsiApprovati>(s);
+        dialogo->show();
+        QCoreApplication::processEvents();
+        return dialogo;
+    }
+    template <typename T> static T* figlio(QWidget* w, const char* nome) {
+        T* f = w->findChild<T*>(QLatin1String(nome));
+        if (!f)
+            qFatal("controllo %s assente", nome);
+        return f;
+    }
+    static void imposta(Session& s, qint32 id, const char* stato) {
+        s.CorsiDB().exec(QStringLiteral("UPDATE KELDCorsiDef SET Stato = ? WHERE IdAttivita = ?"),
+                         {QLatin1String(stato), id});
+    }
+};
+
+const QString kNessuno = QStringLiteral("Nessun Corso Approvato scaricato. Impossibile "
+                                        "selezionarne uno");
+
+void TestTabCorsiApprovati::fineCorsoElencaTuttiSenzaMostraTrasmessi() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    auto d = apri(s, QStringLiteral("FINECORSO"));
+    QCOMPARE(d->windowTitle(), QStringLiteral("Elenco Corsi Approvati e Finanziati"));
+    QCOMPARE(d->righe(), 5);
+    QVERIFY(figlio<QPushButton>(d.get(), "cmdMostraTutti")->isHidden());
+    QVERIFY(figlio<QPushButton>(d.get(), "cmdSele2")->isEnabled());
+    QCOMPARE(figlio<QPushButton>(d.get(), "cmdSele2")->text(), QStringLiteral("Conferma"));
+    QCOMPARE(figlio<QPushButton>(d.get(), "cmdEsci2")->text(), QStringLiteral("Annulla"));
+    QCOMPARE(figlio<QPushButton>(d.get(), "cmdCerca2")->text(), QStringLiteral("Cerca"));
+    // The first row is current, and nothing was said.
+    QCOMPARE(d->idCorrente(), 41235);
+    QCoreApplication::processEvents();
+    QVERIFY(inst.interaction.messages.isEmpty());
+}
+
+void TestTabCorsiApprovati::grigliaLeggibileEInModificabile() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    auto d = apri(s, QStringLiteral("FINECORSO"));
+    auto* griglia = figlio<QTableView>(d.get(), "GrdCorsi");
+    QAbstractItemModel* m = griglia->model();
+    QCOMPARE(m->columnCount(), 25);
+    QCOMPARE(m->rowCount(), 5);
+    // Headings are words, not column names; the title column is wide.
+    QCOMPARE(m->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Denominazione corso"));
+    QCOMPARE(m->headerData(24, Qt::Horizontal).toString(), QStringLiteral("Stato"));
+    QVERIFY(griglia->columnWidth(4) > 2 * griglia->columnWidth(1));
+    QCOMPARE(m->index(1, 4).data().toString(), QStringLiteral("Tecniche di saldatura"));
+    QCOMPARE(m->index(3, 24).data().toString(), QStringLiteral("CHIUSO"));
+    // Read-only: no edit starts, the model refuses edits.
+    QCOMPARE(griglia->editTriggers(), QAbstractItemView::NoEditTriggers);
+    QVERIFY(!(m->flags(m->index(0, 4)) & Qt::ItemIsEditable));
+    griglia->edit(m->index(0, 4));
+    QVERIFY(griglia->indexWidget(m->index(0, 4)) == nullptr);
+    QVERIFY(griglia->findChildren<QLineEdit*>().isEmpty());
+}
+
+void TestTabCorsiApprovati::trasmissioneConSoliCorsiAperti() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    imposta(s, 41238, "APERTO");
+    imposta(s, 41239, "APERTO");
+    auto d = apri(s, QStringLiteral("TRASMISSIONE"));
+    QTRY_COMPARE(inst.interaction.messages.size(), 1);
+    const ui::Message m = inst.interaction.last();
+    QCOMPARE(m.text, kNessuno);
+    QCOMPARE(m.title, QStringLiteral("Corsi Approvati"));
+    QCOMPARE(m.icon, ui::Icon::Warning);
+    QCOMPARE(d->righe(), 0);
+    auto* conferma = figlio<QPushButton>(d.get(), "cmdSele2");
+    QVERIFY(!conferma->isEnabled());
+    QVERIFY(figlio<QPushButton>(d.get(), "cmdMostraTutti")->isVisible());
+    // Enter confirms nothing and the dialog stays.
+    QTest::keyClick(figlio<QTableView>(d.get(), "GrdCorsi"), Qt::Key_Return);
+    QVERIFY(d->isVisible());
+    QCOMPARE(s.CorsoSelezionato, 0);
+    QCOMPARE(inst.interaction.messages.size(), 1);
+}
+
+void TestTabCorsiApprovati::mostraTrasmessiEConfermaDelTrasmesso() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    auto d = apri(s, QStringLiteral("TRASMISSIONE"));
+    QCOMPARE(d->righe(), 1);
+    QCOMPARE(d->idCorrente(), 41238);
+    QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdMostraTutti"), Qt::LeftButton);
+    QCOMPARE(d->righe(), 2);
+    QVERIFY(d->vaiA(41239));
+
+    inst.interaction.answers = {ui::Answer::No};
+    QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdSele2"), Qt::LeftButton);
+    QCOMPARE(inst.interaction.messages.size(), 1);
+    const ui::Message m = inst.interaction.last();
+    QCOMPARE(m.text,
+             QStringLiteral("E' stato selezionato un corso già 'TRASMESSO'.\nSi evidenzia che "
+                            "questa operazione deve avvenire solo in casi eccezionali concordati "
+                            "con l'assistenza.\nProcedere con la trasmissione?"));
+    QCOMPARE(m.title, QStringLiteral("Corso già trasmesso, 'richiesta conferma'"));
+    QCOMPARE(m.buttons, ui::Buttons::YesNo);
+    // No: still open, nothing chosen.
+    QVERIFY(d->isVisible());
+    QCOMPARE(d->result(), int(QDialog::Rejected));
+    QCOMPARE(s.CorsoSelezionato, 0);
+
+    inst.interaction.answers = {ui::Answer::Yes};
+    QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdSele2"), Qt::LeftButton);
+    QVERIFY(!d->isVisible());
+    QCOMPARE(d->result(), int(QDialog::Accepted));
+    QCOMPARE(s.CorsoSelezionato, 41239);
+    QCOMPARE(s.corso.IdAttivita, 41239);
+    QCOMPARE(s.corso.DenCorso, QStringLiteral("Informatica di base"));
+    QCOMPARE(s.corso.ProgrAttivita, QStringLiteral("5"));
+    QCOMPARE(s.corso.TotIter, 80);
+    QCOMPARE(s.corso.CodSubAsse, QStringLiteral("05"));
+}
+
+void TestTabCorsiApprovati::mostraTrasmessiAbilitaLaConferma() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    imposta(s, 41238, "APERTO"); // no closed course left, one transmitted
+    auto d = apri(s, QStringLiteral("TRASMISSIONE"));
+    QTRY_COMPARE(inst.interaction.messages.size(), 1);
+    auto* conferma = figlio<QPushButton>(d.get(), "cmdSele2");
+    QVERIFY(!conferma->isEnabled());
+    QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdMostraTutti"), Qt::LeftButton);
+    QCOMPARE(d->righe(), 1);
+    QVERIFY(conferma->isEnabled());
+    QCOMPARE(d->idCorrente(), 41239);
+    inst.interaction.answers = {ui::Answer::Yes};
+    QTest::mouseClick(conferma, Qt::LeftButton);
+    QCOMPARE(s.CorsoSelezionato, 41239);
+}
+
+void TestTabCorsiApprovati::chiusoConfermatoInTrasmissione() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    auto d = apri(s, QStringLiteral("TRASMISSIONE"));
+    QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdSele2"), Qt::LeftButton);
+    QVERIFY(inst.interaction.messages.isEmpty());
+    QCOMPARE(d->result(), int(QDialog::Accepted));
+    QCOMPARE(s.CorsoSelezionato, 41238);
+    QCOMPARE(s.corso.DenCorso, QStringLiteral("Lingua inglese per il turismo"));
+    QCOMPARE(s.corso.TotIter, 60);
+    QCOMPARE(s.corso.CodSubAsse, QStringLiteral("01"));
+}
+
+void TestTabCorsiApprovati::apertoRifiutatoInTrasmissione() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    auto d = apri(s, QStringLiteral("TRASMISSIONE"));
+    QCOMPARE(d->idCorrente(), 41238);
+    // Meanwhile the course was reopened (from another workstation).
+    imposta(s, 41238, "APERTO");
+    QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdSele2"), Qt::LeftButton);
+    QCOMPARE(inst.interaction.messages.size(), 1);
+    const ui::Message m = inst.interaction.last();
+    QCOMPARE(m.text, QStringLiteral("E' possibile effettuare la trasmissione del fine corso solo "
+                                    "per attività con stato 'CHIUSO' (o, in casi eccezionali "
+                                    "concordati con l'assistenza, già 'TRASMESSO')"));
+    QCOMPARE(m.icon, ui::Icon::None);
+    QCOMPARE(m.title, QString());
+    QVERIFY(d->isVisible());
+    QCOMPARE(s.CorsoSelezionato, 0);
+}
+
+void TestTabCorsiApprovati::fineCorsoConfermaQualunqueStato() {
+    for (qint32 id : {41236, 41238, 41239}) {
+        TestInstallation inst;
+        Session& s = inst.sessione();
+        auto d = apri(s, QStringLiteral("FINECORSO"));
+        QVERIFY(d->vaiA(id));
+        QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdSele2"), Qt::LeftButton);
+        QVERIFY(inst.interaction.messages.isEmpty());
+        QCOMPARE(s.CorsoSelezionato, id);
+        QCOMPARE(s.corso.IdAttivita, id);
+    }
+}
+
+void TestTabCorsiApprovati::nessunaRigaCorrente() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    auto d = apri(s, QStringLiteral("FINECORSO"));
+    figlio<QTableView>(d.get(), "GrdCorsi")->setCurrentIndex(QModelIndex());
+    QCOMPARE(d->idCorrente(), 0);
+    QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdSele2"), Qt::LeftButton);
+    QCOMPARE(inst.interaction.messages.size(), 1);
+    QCOMPARE(inst.interaction.last().text,
+             QStringLiteral("Selezionare un Corso nella griglia oppure Uscire"));
+    QCOMPARE(inst.interaction.last().icon, ui::Icon::Warning);
+    QVERIFY(d->isVisible());
+    QCOMPARE(s.CorsoSelezionato, 0);
+}
+
+void TestTabCorsiApprovati::ricercaSenzaRisultatoTieneLaRiga() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    auto d = apri(s, QStringLiteral("FINECORSO"));
+    QVERIFY(d->vaiA(41237));
+    figlio<QLineEdit>(d.get(), "txtRicDenom")->setText(QStringLiteral("astronomia"));
+    QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdCerca2"), Qt::LeftButton);
+    QCOMPARE(inst.interaction.messages.size(), 1);
+    QCOMPARE(inst.interaction.last().text, QStringLiteral("Nessun corso trovato"));
+    QCOMPARE(inst.interaction.last().title, QStringLiteral("Ricerca Corso"));
+    QCOMPARE(inst.interaction.last().icon, ui::Icon::Warning);
+    QCOMPARE(d->idCorrente(), 41237);
+}
+
+void TestTabCorsiApprovati::ricercaParteDallaPrimaRiga() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    auto d = apri(s, QStringLiteral("FINECORSO"));
+    QVERIFY(d->vaiA(41239)); // "Informatica di base"
+    figlio<QLineEdit>(d.get(), "txtRicDenom")->setText(QStringLiteral("DI BASE"));
+    QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdCerca2"), Qt::LeftButton);
+    QVERIFY(inst.interaction.messages.isEmpty());
+    QCOMPARE(d->idCorrente(), 41235); // "Addetto alla contabilità di base", first row
+}
+
+void TestTabCorsiApprovati::ricercaConApostrofoEPercento() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    const QString sql = QStringLiteral("INSERT INTO KELDCorsiDef (IdAttivita, GrupOpe, Operatore, "
+                                       "ProgrAttivita, DenCorso, Stato) VALUES (?,?,?,?,?,?)");
+    s.CorsiDB().exec(sql,
+                     {80001, QStringLiteral("A"), 123, 6,
+                      QStringLiteral("Sconto del 100% sulle tasse"), QStringLiteral("APERTO")});
+    s.CorsiDB().exec(sql, {80002, QStringLiteral("A"), 123, 7, QStringLiteral("Cucina dell'Aosta"),
+                           QStringLiteral("APERTO")});
+    auto d = apri(s, QStringLiteral("FINECORSO"));
+    auto* testo = figlio<QLineEdit>(d.get(), "txtRicDenom");
+    auto* cerca = figlio<QPushButton>(d.get(), "cmdCerca2");
+    testo->setText(QStringLiteral("dell'Aosta"));
+    QTest::mouseClick(cerca, Qt::LeftButton);
+    QCOMPARE(d->idCorrente(), 80002);
+    testo->setText(QStringLiteral("%"));
+    QTest::mouseClick(cerca, Qt::LeftButton);
+    QCOMPARE(d->idCorrente(), 80001);
+    testo->setText(QStringLiteral("0%s"));
+    QTest::mouseClick(cerca, Qt::LeftButton);
+    QCOMPARE(inst.interaction.texts(), QStringList{QStringLiteral("Nessun corso trovato")});
+    QCOMPARE(d->idCorrente(), 80001);
+}
+
+void TestTabCorsiApprovati::ricercaVuotaNonFaNulla() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    auto d = apri(s, QStringLiteral("FINECORSO"));
+    QVERIFY(d->vaiA(41238));
+    QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdCerca2"), Qt::LeftButton);
+    QVERIFY(inst.interaction.messages.isEmpty());
+    QCOMPARE(d->idCorrente(), 41238);
+}
+
+void TestTabCorsiApprovati::invioConfermaEscAnnulla() {
+    {
+        TestInstallation inst;
+        Session& s = inst.sessione();
+        auto d = apri(s, QStringLiteral("FINECORSO"));
+        auto* griglia = figlio<QTableView>(d.get(), "GrdCorsi");
+        QTest::keyClick(griglia, Qt::Key_Down);
+        QTest::keyClick(griglia, Qt::Key_Down);
+        QCOMPARE(d->idCorrente(), 41237);
+        QTest::keyClick(griglia, Qt::Key_Return);
+        QCOMPARE(d->result(), int(QDialog::Accepted));
+        QCOMPARE(s.CorsoSelezionato, 41237);
+    }
+    {
+        TestInstallation inst;
+        Session& s = inst.sessione();
+        auto d = apri(s, QStringLiteral("FINECORSO"));
+        QTest::keyClick(figlio<QTableView>(d.get(), "GrdCorsi"), Qt::Key_Escape);
+        QVERIFY(!d->isVisible());
+        QCOMPARE(d->result(), int(QDialog::Rejected));
+        QCOMPARE(s.CorsoSelezionato, 0);
+    }
+}
+
+void TestTabCorsiApprovati::invioNellaRicercaCerca() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    auto d = apri(s, QStringLiteral("FINECORSO"));
+    auto* testo = figlio<QLineEdit>(d.get(), "txtRicDenom");
+    QTest::keyClicks(testo, QStringLiteral("saldatura"));
+    QTest::keyClick(testo, Qt::Key_Return);
+    QCOMPARE(d->idCorrente(), 41236);
+    QVERIFY(d->isVisible());
+    QCOMPARE(s.CorsoSelezionato, 0);
+}
+
+void TestTabCorsiApprovati::doppioClicConferma() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    auto d = apri(s, QStringLiteral("FINECORSO"));
+    auto* griglia = figlio<QTableView>(d.get(), "GrdCorsi");
+    const QRect riga = griglia->visualRect(griglia->model()->index(3, 4));
+    QVERIFY(riga.isValid());
+    // The first click of the pair selects the row, the second one confirms it.
+    QTest::mouseClick(griglia->viewport(), Qt::LeftButton, {}, riga.center());
+    QCOMPARE(d->idCorrente(), 41238);
+    QCOMPARE(d->result(), int(QDialog::Rejected));
+    QTest::mouseDClick(griglia->viewport(), Qt::LeftButton, {}, riga.center());
+    QCOMPARE(d->result(), int(QDialog::Accepted));
+    QCOMPARE(s.CorsoSelezionato, 41238);
+}
+
+void TestTabCorsiApprovati::annullaNonSceglie() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    auto d = apri(s, QStringLiteral("TRASMISSIONE"));
+    QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdEsci2"), Qt::LeftButton);
+    QVERIFY(!d->isVisible());
+    QCOMPARE(d->result(), int(QDialog::Rejected));
+    QCOMPARE(s.CorsoSelezionato, 0);
+}
+
+void TestTabCorsiApprovati::erroreInAperturaRiprova() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    s.CorsiDB().close();
+    inst.interaction.handler = [&s](const ui::Message& m) {
+        if (m.buttons == ui::Buttons::RetryCancel)
+            s.CorsiDB().open(s.PercorsoDB, Session::databasePassword(), db::OpenMode::Shared);
+        return m.answer;
+    };
+    auto d = apri(s, QStringLiteral("FINECORSO"));
+    QVERIFY(!inst.interaction.messages.isEmpty());
+    const ui::Message m = inst.interaction.messages.first();
+    QCOMPARE(m.title, QStringLiteral("TabCorsiApprovati"));
+    QCOMPARE(m.buttons, ui::Buttons::RetryCancel);
+    QCOMPARE(m.icon, ui::Icon::Warning);
+    QVERIFY(m.text.startsWith(QStringLiteral("Errore ")));
+    QVERIFY(m.text.endsWith(QStringLiteral("\n\nSi è verificato un errore imprevisto,scegliere "
+                                           "riprova per ritentare l'operazione.")));
+    // Retry read the courses once the database was there again.
+    QCOMPARE(d->righe(), 5);
+    QCoreApplication::processEvents();
+    QCOMPARE(inst.interaction.messages.size(), 1);
+}
+
+void TestTabCorsiApprovati::erroreInAperturaAnnulla() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    s.CorsiDB().close();
+    inst.interaction.answers = {ui::Answer::Cancel};
+    auto d = apri(s, QStringLiteral("FINECORSO"));
+    QCOMPARE(inst.interaction.messages.first().buttons, ui::Buttons::RetryCancel);
+    QCOMPARE(d->righe(), 0);
+    QVERIFY(d->isVisible());
+    QTRY_VERIFY(!figlio<QPushButton>(d.get(), "cmdSele2")->isEnabled());
+}
+
+QTEST_MAIN(TestTabCorsiApprovati)
+#include "tst_tabcorsiapprovati.moc"
