@@ -5,7 +5,9 @@
 #include "app/Main.h"
 #include "app/MainRegole.h"
 #include "download/TabCorsiApprovati.h"
+#include "report/FineCor.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QDir>
@@ -100,14 +102,15 @@ private:
         return nomi;
     }
     // Acts on the course chooser as soon as it is up (it is modal).
-    static std::unique_ptr<QTimer> quandoAperto(std::function<void(TabCorsiApprovati*)> azione,
-                                                bool* fatto) {
+    // Acts on the first visible top-level dialog of type D, once.
+    template <class D>
+    static std::unique_ptr<QTimer> quandoApertoDi(std::function<void(D*)> azione, bool* fatto) {
         auto timer = std::make_unique<QTimer>();
         timer->setInterval(10);
         QTimer* t = timer.get();
         QObject::connect(t, &QTimer::timeout, [t, azione, fatto] {
             for (QWidget* w : QApplication::topLevelWidgets()) {
-                auto* d = qobject_cast<TabCorsiApprovati*>(w);
+                auto* d = qobject_cast<D*>(w);
                 if (d && d->isVisible()) {
                     t->stop();
                     *fatto = true;
@@ -118,6 +121,10 @@ private:
         });
         timer->start();
         return timer;
+    }
+    static std::unique_ptr<QTimer> quandoAperto(std::function<void(TabCorsiApprovati*)> azione,
+                                                bool* fatto) {
+        return quandoApertoDi<TabCorsiApprovati>(std::move(azione), fatto);
     }
     static QPushButton* pulsante(QWidget* w, const char* nome) {
         return figlio<QPushButton>(w, QLatin1String(nome));
@@ -600,9 +607,21 @@ void TestMain::gestioneCorsiConsegnaIlCorso() {
             QTest::mouseClick(d->findChild<QPushButton*>("cmdSele2"), Qt::LeftButton);
         },
         &aperto);
+    // The picked course opens in the end-of-course form, left at once with Esci.
+    bool schedaAperta = false;
+    QString attivitaMostrata;
+    auto timerScheda = quandoApertoDi<report::FineCor>(
+        [&](report::FineCor* f) {
+            attivitaMostrata = f->findChild<QLabel*>("lblAttivita")->text();
+            QVERIFY(f->isModal());
+            f->findChild<QAbstractButton*>("cmdEsci")->click();
+        },
+        &schedaAperta);
     s.CorsoSelezionato = 99;
     QTest::mouseClick(pulsante(&m, "cmdCorsi"), Qt::LeftButton);
     QVERIFY(aperto);
+    QVERIFY(schedaAperta);
+    QVERIFY(attivitaMostrata.contains(QStringLiteral("41236")));
     QCOMPARE(tipo, QStringLiteral("FINECORSO"));
     QVERIFY(mostraTrasmessiNascosto);
     QCOMPARE(s.CorsoSelezionato, 41236);
