@@ -1,9 +1,9 @@
 #include "app/Main.h"
 #include "app/MDI_Main.h"
-#include "app/Session.h"
 #include "app/Startup.h"
-#include "common/Interaction.h"
+#include "common/QtInteraction.h"
 #include "common/Traduzioni.h"
+#include "core/Session.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Session.h"
-#include "common/Interaction.h"
+#include "ScriptedInteraction.h"
+#include "core/Session.h"
 
 #include <QTemporaryDir>
 

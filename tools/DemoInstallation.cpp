@@ -1,7 +1,7 @@
 #include "DemoInstallation.h"
 
-#include "app/Session.h"
-#include "app/clsFileINI.h"
+#include "core/Session.h"
+#include "core/clsFileINI.h"
 #include "db/Database.h"
 #include "db/Schema.h"
 

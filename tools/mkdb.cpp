@@ -1,5 +1,5 @@
 // Writes the empty delivered database file: korvadin-mkdb <file>
-#include "app/Session.h"
+#include "core/Session.h"
 #include "db/Schema.h"
 
 #include <QCoreApplication>

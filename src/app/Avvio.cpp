@@ -1,6 +1,6 @@
 #include "app/Avvio.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 
 #include <QApplication>
 #include <QFormLayout>

@@ -1,7 +1,7 @@
 #include "app/MDI_Main.h"
 
 #include "app/Main.h"
-#include "app/Session.h"
+#include "core/Session.h"
 
 #include <QCloseEvent>
 #include <QLinearGradient>

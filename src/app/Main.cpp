@@ -3,7 +3,7 @@
 #include "app/CopiaRiserva.h"
 #include "app/Distribuzione.h"
 #include "app/MainRegole.h"
-#include "app/Session.h"
+#include "core/Session.h"
 #include "download/ScaricoCorsi.h"
 #include "download/TabCorsiApprovati.h"
 #include "enrol/InstOper.h"

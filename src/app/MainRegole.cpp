@@ -1,6 +1,6 @@
 #include "app/MainRegole.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "db/Database.h"
 
 namespace mainregole {

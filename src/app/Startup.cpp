@@ -1,10 +1,10 @@
 #include "app/Startup.h"
 
 #include "app/Avvio.h"
-#include "app/Configurazione.h"
 #include "app/MDI_Main.h"
 #include "app/Main.h"
-#include "app/Session.h"
+#include "core/Configurazione.h"
+#include "core/Session.h"
 #include "maint/Frm_Impostazioni.h"
 #include "refdata/InstallazioneDati.h"
 #include "transmit/RegistrazioneInstallazione.h"

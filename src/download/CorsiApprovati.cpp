@@ -1,7 +1,7 @@
 #include "download/CorsiApprovati.h"
 
-#include "app/Session.h"
-#include "common/General.h"
+#include "core/General.h"
+#include "core/Session.h"
 
 namespace download {
 

@@ -1,6 +1,6 @@
 #include "download/ScaricoCorsi.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 
 namespace download {
 

@@ -1,7 +1,7 @@
 #include "download/TabCorsiApprovati.h"
 
-#include "app/Session.h"
-#include "common/General.h"
+#include "core/General.h"
+#include "core/Session.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

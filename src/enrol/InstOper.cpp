@@ -1,6 +1,6 @@
 #include "enrol/InstOper.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 
 namespace enrol {
 

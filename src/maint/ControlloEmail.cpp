@@ -1,9 +1,5 @@
 #include "maint/ControlloEmail.h"
 
-#include "common/Interaction.h"
-
-#include <QLineEdit>
-
 namespace maint {
 
 namespace {
@@ -46,16 +42,6 @@ EsitoEmail controllaEmail(const QString& t) {
     if (t.left(16).toUpper() == QLatin1String("INDIRIZZO E-MAIL"))
         return {11, QStringLiteral("E' indispensabile indicare un 'indirizzo e-mail valido.")};
     return {};
-}
-
-bool ValidateEmailBox(QLineEdit* box, ui::Interaction& ui, QWidget* parent) {
-    const EsitoEmail esito = controllaEmail(box->text());
-    if (esito.valido())
-        return true;
-    ui.message(parent ? parent : box->window(), esito.messaggio, QStringLiteral("Indirizzo e-mail"),
-               ui::Icon::Information);
-    box->setFocus();
-    return false;
 }
 
 } // namespace maint

@@ -1,7 +1,7 @@
 #include "maint/Frm_Impostazioni.h"
 
-#include "app/Session.h"
-#include "common/General.h"
+#include "core/General.h"
+#include "core/Session.h"
 #include "maint/frmServerClient.h"
 
 #include <QFileInfo>

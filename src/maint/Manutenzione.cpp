@@ -1,6 +1,6 @@
 #include "maint/Manutenzione.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 
 namespace maint {
 

@@ -1,6 +1,6 @@
 #include "maint/frmServerClient.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 
 #include <QButtonGroup>
 #include <QDir>

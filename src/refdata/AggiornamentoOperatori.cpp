@@ -1,6 +1,6 @@
 #include "refdata/AggiornamentoOperatori.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 
 namespace refdata {
 

@@ -1,6 +1,6 @@
 #include "report/ArchivioCorso.h"
 
-#include "common/General.h"
+#include "core/General.h"
 #include "db/Database.h"
 #include "report/StatoCorso.h"
 

@@ -1,7 +1,7 @@
 #include "report/EditorAllievo.h"
 
-#include "app/Session.h"
-#include "common/General.h"
+#include "core/General.h"
+#include "core/Session.h"
 #include "report/FiltriInput.h"
 
 #include <QComboBox>

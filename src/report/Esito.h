@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/Interaction.h"
+#include "core/Interaction.h"
 
 #include <QString>
 

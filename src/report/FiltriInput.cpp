@@ -1,6 +1,6 @@
 #include "report/FiltriInput.h"
 
-#include "common/Interaction.h"
+#include "core/Interaction.h"
 
 #include <QApplication>
 #include <QClipboard>

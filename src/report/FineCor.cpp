@@ -1,7 +1,7 @@
 #include "report/FineCor.h"
 
-#include "app/Session.h"
-#include "common/General.h"
+#include "core/General.h"
+#include "core/Session.h"
 #include "db/Database.h"
 #include "report/EditorAllievo.h"
 #include "report/FiltriInput.h"

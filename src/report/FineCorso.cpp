@@ -1,6 +1,6 @@
 #include "report/FineCorso.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "report/FineCor.h"
 
 namespace report {

@@ -1,6 +1,6 @@
 #include "report/RegoleAllievo.h"
 
-#include "common/General.h"
+#include "core/General.h"
 #include "report/RegoleCorso.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "transmit/RegistrazioneInstallazione.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 
 namespace transmit {
 

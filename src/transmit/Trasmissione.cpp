@@ -1,6 +1,6 @@
 #include "transmit/Trasmissione.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 
 namespace transmit {
 

@@ -1,7 +1,8 @@
-#include "common/General.h"
+#include "ScriptedInteraction.h"
 #include "common/HelpWindow.h"
-#include "common/Interaction.h"
+#include "common/QtInteraction.h"
 #include "common/Traduzioni.h"
+#include "core/General.h"
 
 #include <QApplication>
 #include <QDir>

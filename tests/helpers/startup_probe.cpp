@@ -2,11 +2,11 @@
 // prints every message it shows, one per line as "title|text" (line breaks of
 // the text as "\n"), then "FRAME" when the main frame was reached or "ENDED"
 // when the program ended. Used by the tests that need a real second process.
+#include "ScriptedInteraction.h"
 #include "app/MDI_Main.h"
 #include "app/Main.h"
-#include "app/Session.h"
 #include "app/Startup.h"
-#include "common/Interaction.h"
+#include "core/Session.h"
 
 #include <QApplication>
 #include <QTextStream>

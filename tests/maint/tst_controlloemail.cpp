@@ -1,6 +1,6 @@
 #include "maint/ControlloEmail.h"
 
-#include "common/Interaction.h"
+#include "ScriptedInteraction.h"
 
 #include <QLineEdit>
 #include <QtTest>

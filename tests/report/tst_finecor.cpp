@@ -1,6 +1,6 @@
 #include "report/BancoFineCor.h"
 
-#include "app/Session.h"
+#include "core/Session.h"
 #include "report/FineCorso.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "common/Cp1252.h"
+#include "core/Cp1252.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
-#include "app/Session.h"
+#include "core/Session.h"
 
-#include "common/General.h"
+#include "core/General.h"
 
 #include <QDir>
 

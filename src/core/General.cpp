@@ -1,6 +1,6 @@
-#include "common/General.h"
+#include "core/General.h"
 
-#include "common/Interaction.h"
+#include "core/Interaction.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,10 @@
-#include "common/Interaction.h"
+#include "common/QtInteraction.h"
 
 #include "common/HelpWindow.h"
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -11,17 +12,6 @@
 #include <QThread>
 
 namespace ui {
-
-void Interaction::endProgram() {
-    if (m_ended)
-        return;
-    m_ended = true;
-    if (m_onEnd)
-        m_onEnd();
-    leaveEventLoops();
-}
-
-// ---------------------------------------------------------------- Qt
 
 namespace {
 
@@ -73,34 +63,6 @@ Answer fromQt(int button) {
         return Answer::Abort;
     case QMessageBox::Ignore:
         return Answer::Ignore;
-    default:
-        return Answer::Ok;
-    }
-}
-
-// The answer given when a box is closed without choosing (Esc or the close box).
-Answer escapeAnswer(Buttons buttons) {
-    switch (buttons) {
-    case Buttons::Ok:
-        return Answer::Ok;
-    case Buttons::YesNo:
-        return Answer::No;
-    case Buttons::AbortRetryIgnore:
-        return Answer::Abort;
-    default:
-        return Answer::Cancel;
-    }
-}
-
-Answer firstAnswer(Buttons buttons) {
-    switch (buttons) {
-    case Buttons::YesNo:
-    case Buttons::YesNoCancel:
-        return Answer::Yes;
-    case Buttons::RetryCancel:
-        return Answer::Retry;
-    case Buttons::AbortRetryIgnore:
-        return Answer::Abort;
     default:
         return Answer::Ok;
     }
@@ -180,54 +142,6 @@ void QtInteraction::leaveEventLoops() {
     while (m_busyDepth > 0)
         setBusy(false);
     QCoreApplication::exit(0);
-}
-
-// ---------------------------------------------------------------- Scripted
-
-Answer ScriptedInteraction::message(QWidget*, const QString& text, const QString& title, Icon icon,
-                                    Buttons buttons) {
-    Message m{text, title, icon, buttons, firstAnswer(buttons)};
-    if (!answers.isEmpty())
-        m.answer = answers.takeFirst();
-    messages << m;
-    if (handler) {
-        m.answer = handler(m);
-        messages.last().answer = m.answer;
-    }
-    return m.answer;
-}
-
-QString ScriptedInteraction::chooseFile(QWidget*, const FileDialog& dialog) {
-    fileDialogs << dialog;
-    return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
-}
-
-bool ScriptedInteraction::openUrl(const QUrl& url) {
-    openedUrls << url;
-    return true;
-}
-
-void ScriptedInteraction::showHelp(QWidget*, const QString& helpFile, int topic) {
-    helpShown << qMakePair(helpFile, topic);
-}
-
-bool ScriptedInteraction::runAndWait(const QString& program, const QStringList& arguments,
-                                     QString* error) {
-    processes << (QStringList{program} + arguments).join(QLatin1Char(' '));
-    if (!processStarts && error)
-        *error = QStringLiteral("Impossibile avviare il programma");
-    return processStarts;
-}
-
-void ScriptedInteraction::processEvents() {
-    QCoreApplication::processEvents();
-}
-
-QStringList ScriptedInteraction::texts() const {
-    QStringList list;
-    for (const Message& m : messages)
-        list << m.text;
-    return list;
 }
 
 } // namespace ui

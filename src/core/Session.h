@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/UserSettings.h"
-#include "app/clsFileINI.h"
-#include "common/Interaction.h"
+#include "core/Interaction.h"
+#include "core/UserSettings.h"
+#include "core/clsFileINI.h"
 #include "db/DataEnvironment.h"
 
 #include <QString>

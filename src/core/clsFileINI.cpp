@@ -1,6 +1,6 @@
-#include "app/clsFileINI.h"
+#include "core/clsFileINI.h"
 
-#include "common/Cp1252.h"
+#include "core/Cp1252.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "app/Configurazione.h"
-#include "app/clsFileINI.h"
-#include "common/Cp1252.h"
+#include "core/Configurazione.h"
+#include "core/Cp1252.h"
+#include "core/clsFileINI.h"
 
 #include <QDir>
 #include <QFile>

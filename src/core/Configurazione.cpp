@@ -1,4 +1,4 @@
-#include "app/Configurazione.h"
+#include "core/Configurazione.h"
 
 namespace configurazione {
 

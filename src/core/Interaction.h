@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <functional>
+
+class QWidget;
+
+// Everything the program asks of the user or of the desktop goes through this
+// service: message boxes, file dialogs, help, opening an address or a file,
+// starting a process, and the end of the program. The Qt implementation
+// (common/QtInteraction.h) talks to the real desktop; the tests have a scripted
+// one that records and answers.
+namespace ui {
+
+enum class Icon { None, Information, Warning, Critical, Question };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
+enum class Answer { Ok, Cancel, Yes, No, Retry, Abort, Ignore };
+
+// Title shown when a message has none of its own.
+inline const QString DefaultTitle = QStringLiteral("KORVADIN");
+
+struct Message {
+    QString text;
+    QString title;
+    Icon icon = Icon::None;
+    Buttons buttons = Buttons::Ok;
+    Answer answer = Answer::Ok;
+};
+
+struct FileDialog {
+    bool save = false;
+    QString caption;
+    QString folder;   // initial folder
+    QString fileName; // preset name
+    QString filter;   // Qt filter text, e.g. "Database (*.mdb)"
+    bool overwritePrompt = true;
+};
+
+// The answer given when a box is closed without choosing (Esc or the close box).
+Answer escapeAnswer(Buttons buttons);
+// The answer of a box's first button (OK, Yes, Retry, Abort).
+Answer firstAnswer(Buttons buttons);
+
+class Interaction {
+public:
+    virtual ~Interaction() = default;
+
+    virtual Answer message(QWidget* parent, const QString& text, const QString& title = QString(),
+                           Icon icon = Icon::None, Buttons buttons = Buttons::Ok) = 0;
+    // Empty when the dialog was cancelled.
+    virtual QString chooseFile(QWidget* parent, const FileDialog& dialog) = 0;
+    virtual bool openUrl(const QUrl& url) = 0;
+    // Shows a topic of the help file (an HTML file with one anchor per topic).
+    virtual void showHelp(QWidget* parent, const QString& helpFile, int topic) = 0;
+    // Starts a program and waits for its end while the interface keeps painting.
+    // Returns false when the program could not be started (error set).
+    virtual bool runAndWait(const QString& program, const QStringList& arguments,
+                            QString* error) = 0;
+    virtual void beep() = 0;
+    virtual void setBusy(bool busy) = 0;
+    virtual void processEvents() = 0;
+
+    // The program ends: whatever must be closed is closed by the handler given to
+    // onEnd, the event loops are left, and callers return at once.
+    void endProgram();
+    bool programEnded() const { return m_ended; }
+    void onEnd(std::function<void()> handler) { m_onEnd = std::move(handler); }
+
+protected:
+    virtual void leaveEventLoops() = 0;
+
+private:
+    bool m_ended = false;
+    std::function<void()> m_onEnd;
+};
+
+} // namespace ui

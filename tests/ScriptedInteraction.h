@@ -1,0 +1,48 @@
+#pragma once
+
+#include "core/Interaction.h"
+
+#include <QPair>
+
+namespace ui {
+
+// For the tests: every message is recorded with its title, icon and buttons and
+// answered from a queue (or by a handler); file dialogs, help, addresses and
+// processes are recorded too.
+class ScriptedInteraction : public Interaction {
+public:
+    Answer message(QWidget* parent, const QString& text, const QString& title, Icon icon,
+                   Buttons buttons) override;
+    QString chooseFile(QWidget* parent, const FileDialog& dialog) override;
+    bool openUrl(const QUrl& url) override;
+    void showHelp(QWidget* parent, const QString& helpFile, int topic) override;
+    bool runAndWait(const QString& program, const QStringList& arguments, QString* error) override;
+    void beep() override { ++beeps; }
+    void setBusy(bool busy) override { busy ? ++busyCalls : --busyCalls; }
+    void processEvents() override;
+
+    // Answers for the next messages, in order; when the queue is empty the
+    // first button's answer is given (OK, Yes, Retry, Abort).
+    QList<Answer> answers;
+    // When set, called for each message (after recording it) and its result is
+    // the answer; lets a test look at the screen while a message is up.
+    std::function<Answer(const Message&)> handler;
+    QList<Message> messages;
+    QStringList fileAnswers; // next chosen files; "" means cancelled
+    QList<FileDialog> fileDialogs;
+    QList<QUrl> openedUrls;
+    QList<QPair<QString, int>> helpShown;
+    QStringList processes;
+    bool processStarts = true;
+    int beeps = 0;
+    int busyCalls = 0;
+    int leaves = 0;
+
+    QStringList texts() const;
+    Message last() const { return messages.isEmpty() ? Message() : messages.last(); }
+
+protected:
+    void leaveEventLoops() override { ++leaves; }
+};
+
+} // namespace ui
