@@ -1,6 +1,11 @@
 #include "ScriptedInteraction.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+
+#ifndef KORVADIN_TEST_NO_WIDGETS
+#include <QDialog>
+#endif
 
 namespace ui {
 
@@ -38,6 +43,39 @@ bool ScriptedInteraction::runAndWait(const QString& program, const QStringList& 
         *error = QStringLiteral("Impossibile avviare il programma");
     return processStarts;
 }
+
+#ifdef KORVADIN_TEST_NO_WIDGETS
+int ScriptedInteraction::runDialog(QDialog&) {
+    undrivenDialogs << QString();
+    return 0;
+}
+#else
+int ScriptedInteraction::runDialog(QDialog& dialog) {
+    const QString name = dialog.objectName();
+    dialogsRun << name;
+    const auto driver = dialogDrivers.value(name);
+    if (!driver || programEnded()) {
+        undrivenDialogs << name;
+        return QDialog::Rejected;
+    }
+    int result = -1;
+    const auto connection =
+        QObject::connect(&dialog, &QDialog::finished, [&result](int r) { result = r; });
+    dialog.setModal(true);
+    dialog.show();
+    driver(dialog);
+    QElapsedTimer waited;
+    waited.start();
+    while (result < 0 && dialog.isVisible() && waited.elapsed() < dialogTimeoutMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+    if (result < 0 && dialog.isVisible()) {
+        unfinishedDialogs << name;
+        dialog.reject();
+    }
+    QObject::disconnect(connection);
+    return result < 0 ? dialog.result() : result;
+}
+#endif
 
 void ScriptedInteraction::processEvents() {
     QCoreApplication::processEvents();

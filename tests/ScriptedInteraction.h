@@ -2,6 +2,7 @@
 
 #include "core/Interaction.h"
 
+#include <QHash>
 #include <QPair>
 
 namespace ui {
@@ -17,6 +18,14 @@ public:
     bool openUrl(const QUrl& url) override;
     void showHelp(QWidget* parent, const QString& helpFile, int topic) override;
     bool runAndWait(const QString& program, const QStringList& arguments, QString* error) override;
+    // A form is run by the driver registered under its objectName: the form is
+    // shown, the driver works it (fills boxes, clicks buttons, answers nested
+    // forms through their own drivers) and the form's result is returned once it
+    // has closed. A form without a driver is rejected at once and listed in
+    // undrivenDialogs; a form still open dialogTimeoutMs after its driver
+    // returned is rejected and listed in unfinishedDialogs. Tests of the core,
+    // built without widgets, can only see that a form was asked for.
+    int runDialog(QDialog& dialog) override;
     void beep() override { ++beeps; }
     void setBusy(bool busy) override { busy ? ++busyCalls : --busyCalls; }
     void processEvents() override;
@@ -37,6 +46,11 @@ public:
     int beeps = 0;
     int busyCalls = 0;
     int leaves = 0;
+    QHash<QString, std::function<void(QDialog&)>> dialogDrivers;
+    QStringList dialogsRun; // objectNames, in the order the forms were run
+    QStringList undrivenDialogs;
+    QStringList unfinishedDialogs;
+    int dialogTimeoutMs = 5000;
 
     QStringList texts() const;
     Message last() const { return messages.isEmpty() ? Message() : messages.last(); }

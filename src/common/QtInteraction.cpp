@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -118,6 +119,12 @@ bool QtInteraction::runAndWait(const QString& program, const QStringList& argume
         process.waitForFinished(50);
     }
     return true;
+}
+
+int QtInteraction::runDialog(QDialog& dialog) {
+    if (programEnded())
+        return QDialog::Rejected;
+    return dialog.exec();
 }
 
 void QtInteraction::beep() {

@@ -14,6 +14,7 @@ public:
     bool openUrl(const QUrl& url) override;
     void showHelp(QWidget* parent, const QString& helpFile, int topic) override;
     bool runAndWait(const QString& program, const QStringList& arguments, QString* error) override;
+    int runDialog(QDialog& dialog) override;
     void beep() override;
     void setBusy(bool busy) override;
     void processEvents() override;

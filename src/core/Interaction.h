@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class QDialog;
 class QWidget;
 
 // Everything the program asks of the user or of the desktop goes through this
@@ -60,6 +61,9 @@ public:
     // Returns false when the program could not be started (error set).
     virtual bool runAndWait(const QString& program, const QStringList& arguments,
                             QString* error) = 0;
+    // Runs a form modally and returns its result (QDialog::Accepted or
+    // QDialog::Rejected). Every modal form of the program is run through here.
+    virtual int runDialog(QDialog& dialog) = 0;
     virtual void beep() = 0;
     virtual void setBusy(bool busy) = 0;
     virtual void processEvents() = 0;
