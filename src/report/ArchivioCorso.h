@@ -60,18 +60,28 @@ Conteggi contaAllievi(db::Connection& db, qint32 idAttivita);
 // Participant facts for the closing rules.
 FattiAllievi fattiAllievi(db::Connection& db, qint32 idAttivita);
 
+// Saving, closing and reopening write only while the record is still in the
+// state the form read (statoLetto): another workstation may have closed,
+// reopened or transmitted the course meanwhile. They return false, writing
+// nothing, when the state on file is another one; a course that is not on file
+// at all is a DbError.
+
 // Saving: in the dates-only layout the end date only; in the full layout also
 // credit (unchanged when the box is empty), classification codes, empty
 // sub-area and the twelve counts read as whole numbers.
-void salvaCorso(db::Connection& db, qint32 idAttivita, Layout layout, const DatiScheda& d);
+bool salvaCorso(db::Connection& db, qint32 idAttivita, Layout layout, const DatiScheda& d,
+                const QString& statoLetto);
 
 // Closing: state "CHIUSO", end date, classification and credit (cleared in the
 // dates-only layout). In the full layout the six plain counts are written too,
 // recomputed from the participants, so that the closed record reports them.
-void chiudiCorso(db::Connection& db, qint32 idAttivita, Layout layout, const DatiScheda& d);
+// A course read as "CHIUSO" or "TRASMESSO" is not closed again.
+bool chiudiCorso(db::Connection& db, qint32 idAttivita, Layout layout, const DatiScheda& d,
+                 const QString& statoLetto);
 
-// Reopening: state "APERTO" only.
-void riapriCorso(db::Connection& db, qint32 idAttivita);
+// Reopening: state "APERTO" only, and only from "CHIUSO": a transmitted course
+// never goes back.
+bool riapriCorso(db::Connection& db, qint32 idAttivita, const QString& statoLetto);
 
 // Stores a participant's confirmed data.
 void salvaAllievo(db::Connection& db, qint32 idAttivita, const QString& codFiscale,

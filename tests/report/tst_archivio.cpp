@@ -2,6 +2,7 @@
 
 #include "db/Database.h"
 #include "report/ArchivioCorso.h"
+#include "report/StatoCorso.h"
 
 #include <QtTest>
 
@@ -69,6 +70,7 @@ private slots:
     void salvataggioSenzaCredito();
     void chiusuraCompleta();
     void allievoConApostrofi();
+    void trasmessoNonTornaIndietro();
     void corsoScomparso();
 
 private:
@@ -198,7 +200,7 @@ void TestArchivio::fattiPerLaChiusura() {
 void TestArchivio::salvataggioCompleto() {
     DatiScheda d = scheda();
     d.maschiH = QStringLiteral("1,5"); // a count is a whole number
-    salvaCorso(db(), 41235, Layout::Completo, d);
+    QVERIFY(salvaCorso(db(), 41235, Layout::Completo, d, StatoAperto));
     QCOMPARE(campo(db(), 41235, "DataFineEffGG").toString(), QStringLiteral("20"));
     QCOMPARE(campo(db(), 41235, "DataFineEffMM").toString(), QStringLiteral("12"));
     QCOMPARE(campo(db(), 41235, "DataFineEffAAAA").toString(), QStringLiteral("2018"));
@@ -221,7 +223,7 @@ void TestArchivio::salvataggioSenzaCredito() {
     DatiScheda d = scheda();
     d.credito.clear();
     d.tipOrg.clear();
-    salvaCorso(db(), 41235, Layout::Completo, d);
+    QVERIFY(salvaCorso(db(), 41235, Layout::Completo, d, StatoAperto));
     QCOMPARE(campo(db(), 41235, "CreditoFormativo").toDouble(), 1.75);
     QCOMPARE(campo(db(), 41235, "codTipologiaOrg").toString(), QString());
 }
@@ -235,7 +237,7 @@ void TestArchivio::chiusuraCompleta() {
                              "WHERE IdAttivita=41235"));
     DatiScheda d = scheda();
     d.maschiH = QStringLiteral("2"); // not saved: closing leaves the sub-counts as stored
-    chiudiCorso(db(), 41235, Layout::Completo, d);
+    QVERIFY(chiudiCorso(db(), 41235, Layout::Completo, d, StatoAperto));
     QCOMPARE(campo(db(), 41235, "Stato").toString(), QStringLiteral("CHIUSO"));
     QCOMPARE(campo(db(), 41235, "CreditoFormativo").toDouble(), 2.5);
     QCOMPARE(campo(db(), 41235, "codTipologiaOrg").toString(), QStringLiteral("R"));
@@ -287,10 +289,20 @@ void TestArchivio::allievoConApostrofi() {
     QCOMPARE(campoAllievo(db(), 41235, cf, "CredFormValut").toDouble(), 0.0);
 }
 
+void TestArchivio::trasmessoNonTornaIndietro() {
+    db().exec(QStringLiteral("UPDATE KELDCorsiDef SET Stato='TRASMESSO' WHERE IdAttivita=41235"));
+    QVERIFY(!riapriCorso(db(), 41235, StatoTrasmesso));
+    QVERIFY(!chiudiCorso(db(), 41235, Layout::SoloDate, scheda(), StatoTrasmesso));
+    QCOMPARE(campo(db(), 41235, "Stato").toString(), StatoTrasmesso);
+    QVERIFY(campo(db(), 41235, "DataFineEffGG").toString() != QStringLiteral("20"));
+}
+
 void TestArchivio::corsoScomparso() {
-    QVERIFY_THROWS_EXCEPTION(db::DbError, salvaCorso(db(), 99999, Layout::Completo, scheda()));
-    QVERIFY_THROWS_EXCEPTION(db::DbError, chiudiCorso(db(), 99999, Layout::SoloDate, scheda()));
-    QVERIFY_THROWS_EXCEPTION(db::DbError, riapriCorso(db(), 99999));
+    QVERIFY_THROWS_EXCEPTION(db::DbError,
+                             salvaCorso(db(), 99999, Layout::Completo, scheda(), StatoAperto));
+    QVERIFY_THROWS_EXCEPTION(db::DbError,
+                             chiudiCorso(db(), 99999, Layout::SoloDate, scheda(), StatoAperto));
+    QVERIFY_THROWS_EXCEPTION(db::DbError, riapriCorso(db(), 99999, StatoChiuso));
     QVERIFY_THROWS_EXCEPTION(db::DbError, salvaAllievo(db(), 41235, QStringLiteral("NESSUNO"), {}));
 }
 
