@@ -41,13 +41,31 @@ QString errorText(sqlite3* handle, int rc) {
     return QString::fromUtf8(sqlite3_errstr(rc));
 }
 
+// Text reduced to its letters: accents dropped, letter case folded.
+QString baseLetters(const QString& text) {
+    const QString decomposed = text.normalized(QString::NormalizationForm_D);
+    QString base;
+    base.reserve(decomposed.size());
+    for (const QChar ch : decomposed)
+        if (ch.category() != QChar::Mark_NonSpacing)
+            base += ch;
+    return base.toCaseFolded();
+}
+
+int sign(int value) {
+    return value < 0 ? -1 : (value > 0 ? 1 : 0);
+}
+
 // Collation ITALIANO: text compared without regard to letter case, accented
-// letters included ("QUALITÀ" equals "qualità", "de Santis" sorts before "Verdi").
+// letters included ("QUALITÀ" equals "qualità", "de Santis" sorts before
+// "Verdi", "Èrcoli" before "Rossi"); words that differ only by an accent sort
+// the plain letter first.
 int collateItaliano(void*, int length1, const void* text1, int length2, const void* text2) {
     const QString a = QString::fromUtf8(static_cast<const char*>(text1), length1);
     const QString b = QString::fromUtf8(static_cast<const char*>(text2), length2);
-    const int result = a.compare(b, Qt::CaseInsensitive);
-    return result < 0 ? -1 : (result > 0 ? 1 : 0);
+    if (const int byLetters = baseLetters(a).compare(baseLetters(b)))
+        return sign(byLetters);
+    return sign(a.compare(b, Qt::CaseInsensitive));
 }
 
 QString argumentText(sqlite3_value* value) {

@@ -101,7 +101,8 @@ QList<Allievo> leggiAllievi(db::Connection& db, qint32 idAttivita) {
         QStringLiteral("SELECT IdAttivita, CodFiscale, Cognome, Nome, Sesso, Matricola, "
                        "OreAssenza, Giudizio, DescizioneGiudizio, codAreaFormativa, "
                        "codTipologiaOrg, Handicap, OrePresenzaEffettiva, codPartec, DescPartec, "
-                       "CredFormValut FROM KELDAnagFreq WHERE IdAttivita=? ORDER BY Cognome, Nome"),
+                       "CredFormValut FROM KELDAnagFreq WHERE IdAttivita=? "
+                       "ORDER BY Cognome COLLATE ITALIANO, Nome COLLATE ITALIANO"),
         {idAttivita});
     for (const db::Row& r : righe) {
         Allievo a;

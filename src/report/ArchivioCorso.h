@@ -45,7 +45,8 @@ struct Allievo {
     QVariant oreAssenza, orePresenzaEffettiva, codPartec, credFormValut, handicap;
     QString descPartec, giudizio, descizioneGiudizio, codAreaFormativa, codTipologiaOrg;
 };
-// The participants of the course sorted by Cognome, Nome.
+// The participants of the course sorted by Cognome, Nome, letter case ignored
+// ("de Santis" before "Verdi", "Rossi anna" before "Rossi Mario").
 QList<Allievo> leggiAllievi(db::Connection& db, qint32 idAttivita);
 
 // The six plain counts recomputed from the participant rows, in the order

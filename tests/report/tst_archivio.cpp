@@ -71,6 +71,7 @@ private slots:
     void chiusuraCompleta();
     void allievoConApostrofi();
     void trasmessoNonTornaIndietro();
+    void allieviInOrdineSenzaBadareAlleMaiuscole();
     void corsoScomparso();
 
 private:
@@ -295,6 +296,23 @@ void TestArchivio::trasmessoNonTornaIndietro() {
     QVERIFY(!chiudiCorso(db(), 41235, Layout::SoloDate, scheda(), StatoTrasmesso));
     QCOMPARE(campo(db(), 41235, "Stato").toString(), StatoTrasmesso);
     QVERIFY(campo(db(), 41235, "DataFineEffGG").toString() != QStringLiteral("20"));
+}
+
+void TestArchivio::allieviInOrdineSenzaBadareAlleMaiuscole() {
+    nuovoCorso(db(), 50003, QStringLiteral("B"));
+    const QList<QPair<QString, QString>> inseriti = {{"Verdi", "Luca"},    {"Rossi", "Mario"},
+                                                     {"de Santis", "Ugo"}, {"Rossi", "anna"},
+                                                     {"Èrcoli", "Sara"},   {"ercoli", "Bruno"}};
+    int n = 0;
+    for (const auto& [cognome, nome] : inseriti)
+        db().exec(QStringLiteral("INSERT INTO KELDAnagFreq (IdAttivita, CodFiscale, Cognome, Nome, "
+                                 "Sesso) VALUES (50003, ?, ?, ?, 'M')"),
+                  {QStringLiteral("CF%1").arg(++n), cognome, nome});
+    QStringList ordine;
+    for (const Allievo& a : leggiAllievi(db(), 50003))
+        ordine << a.cognome + QLatin1Char(' ') + a.nome;
+    QCOMPARE(ordine, (QStringList{"de Santis Ugo", "ercoli Bruno", "Èrcoli Sara", "Rossi anna",
+                                  "Rossi Mario", "Verdi Luca"}));
 }
 
 void TestArchivio::corsoScomparso() {
