@@ -226,17 +226,23 @@ bool riapriCorso(db::Connection& db, qint32 idAttivita, const QString& statoLett
            nessunaRiga(db, idAttivita);
 }
 
-void salvaAllievo(db::Connection& db, qint32 idAttivita, const QString& codFiscale,
+bool salvaAllievo(db::Connection& db, qint32 idAttivita, const QString& codFiscale,
                   const allievo::ValoriAllievo& v) {
-    const int cambiate = db.exec(QStringLiteral("Update KELDAnagFreq SET OreAssenza=?, Giudizio=?, "
-                                                "DescizioneGiudizio=?, codPartec=?, DescPartec=?, "
-                                                "CredFormValut=?, OrePresenzaEffettiva=? "
-                                                "where idAttivita=? and codFiscale=?"),
-                                 {v.oreAssenza, v.giudizio, v.motivo, v.codPartec, v.descPartec,
-                                  v.credito, v.presenzaEffettiva, idAttivita, codFiscale});
-    if (cambiate == 0)
+    const int cambiate = db.exec(
+        QStringLiteral("Update KELDAnagFreq SET OreAssenza=?, Giudizio=?, DescizioneGiudizio=?, "
+                       "codPartec=?, DescPartec=?, CredFormValut=?, OrePresenzaEffettiva=? "
+                       "where idAttivita=? and codFiscale=? and exists (SELECT 1 FROM "
+                       "KELDCorsiDef WHERE IdAttivita=? AND coalesce(Stato, '') NOT IN (?, ?))"),
+        {v.oreAssenza, v.giudizio, v.motivo, v.codPartec, v.descPartec, v.credito,
+         v.presenzaEffettiva, idAttivita, codFiscale, idAttivita, StatoChiuso, StatoTrasmesso});
+    if (cambiate > 0)
+        return true;
+    if (!db.scalar(QStringLiteral("SELECT 1 FROM KELDAnagFreq WHERE idAttivita=? and codFiscale=?"),
+                   {idAttivita, codFiscale})
+             .isValid())
         throw db::DbError(
             0, QStringLiteral("L'allievo %1 non è presente in archivio.").arg(codFiscale));
+    return false;
 }
 
 } // namespace report::archivio

@@ -84,8 +84,10 @@ bool chiudiCorso(db::Connection& db, qint32 idAttivita, Layout layout, const Dat
 // never goes back.
 bool riapriCorso(db::Connection& db, qint32 idAttivita, const QString& statoLetto);
 
-// Stores a participant's confirmed data.
-void salvaAllievo(db::Connection& db, qint32 idAttivita, const QString& codFiscale,
+// Stores a participant's confirmed data while the course can still be edited
+// (neither "CHIUSO" nor "TRASMESSO"); false, writing nothing, when another
+// workstation closed or transmitted it meanwhile.
+bool salvaAllievo(db::Connection& db, qint32 idAttivita, const QString& codFiscale,
                   const allievo::ValoriAllievo& v);
 
 } // namespace report::archivio

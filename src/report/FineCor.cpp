@@ -163,6 +163,8 @@ void FineCor::costruisci() {
         caricaElenco(codFiscale);
         ricalcolaConteggi();
     });
+    connect(m_editor, &EditorAllievo::corsoCambiato, this,
+            [this] { corsoCambiatoAltrove(QStringLiteral("Conferma dati allievo")); });
 
     resize(880, 720);
 }

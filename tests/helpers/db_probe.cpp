@@ -19,8 +19,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QThread>
 #include <QTextStream>
+#include <QThread>
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);

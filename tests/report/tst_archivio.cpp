@@ -269,7 +269,7 @@ void TestArchivio::allievoConApostrofi() {
     v.descPartec = QStringLiteral("Partecipazione parziale");
     v.credito = 0;
     v.presenzaEffettiva = 28;
-    salvaAllievo(db(), 41235, cf, v);
+    QVERIFY(salvaAllievo(db(), 41235, cf, v));
     QCOMPARE(campoAllievo(db(), 41235, cf, "OreAssenza").toInt(), 12);
     QCOMPARE(campoAllievo(db(), 41235, cf, "OrePresenzaEffettiva").toInt(), 28);
     QCOMPARE(campoAllievo(db(), 41235, cf, "Giudizio").toString(), QStringLiteral("0"));
@@ -285,7 +285,7 @@ void TestArchivio::allievoConApostrofi() {
 
     v.credito = 2.25;
     v.giudizio = QStringLiteral("8");
-    salvaAllievo(db(), 41235, QStringLiteral("DNGLCU85B41A326Y"), v);
+    QVERIFY(salvaAllievo(db(), 41235, QStringLiteral("DNGLCU85B41A326Y"), v));
     QCOMPARE(campoAllievo(db(), 41235, "DNGLCU85B41A326Y", "CredFormValut").toDouble(), 2.25);
     QCOMPARE(campoAllievo(db(), 41235, cf, "CredFormValut").toDouble(), 0.0);
 }
