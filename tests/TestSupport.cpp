@@ -4,6 +4,7 @@
 #include "db/Schema.h"
 
 #include <QDir>
+#include <QFile>
 
 TestInstallation::TestInstallation(Contenuto contenuto) {
     if (contenuto == Contenuto::Demo) {
@@ -44,3 +45,63 @@ Session& TestInstallation::sessione() {
     }
     return *m_session;
 }
+
+namespace prova {
+
+std::unique_ptr<QProcess> avviaProbe(const QStringList& argomenti) {
+    auto processo = std::make_unique<QProcess>();
+    processo->setProcessChannelMode(QProcess::SeparateChannels);
+    processo->start(QStringLiteral(KORVADIN_DB_PROBE), argomenti);
+    if (!processo->waitForStarted(10000))
+        return nullptr;
+    QByteArray letto;
+    while (!letto.contains("PRONTO\n")) {
+        if (!processo->waitForReadyRead(10000)) {
+            processo->kill();
+            processo->waitForFinished(10000);
+            return nullptr;
+        }
+        letto += processo->readLine();
+    }
+    return processo;
+}
+
+bool attendiFine(QProcess& processo) {
+    return processo.state() == QProcess::NotRunning || processo.waitForFinished(30000);
+}
+
+void creaTabelleProva(const QString& database) {
+    db::Connection c;
+    c.open(database, Session::databasePassword(), db::OpenMode::Shared);
+    c.execScript(QStringLiteral("CREATE TABLE ProvaA (n INTEGER, dati BLOB);"
+                                "CREATE TABLE ProvaB (n INTEGER, dati BLOB);"));
+}
+
+QString verificaCopia(const QString& file) {
+    try {
+        if (contenuto(file).startsWith("SQLite format 3"))
+            return QStringLiteral("copia non cifrata");
+        db::Connection c;
+        c.open(file, Session::databasePassword(), db::OpenMode::Shared);
+        const QString esito = c.scalar(QStringLiteral("PRAGMA quick_check")).toString();
+        if (esito != QLatin1String("ok"))
+            return esito;
+        if (c.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name='ProvaA'"))
+                .toInt() == 1) {
+            const qint64 a = c.scalar(QStringLiteral("SELECT count(*) FROM ProvaA")).toLongLong();
+            const qint64 b = c.scalar(QStringLiteral("SELECT count(*) FROM ProvaB")).toLongLong();
+            if (a != b)
+                return QStringLiteral("ProvaA %1 righe, ProvaB %2").arg(a).arg(b);
+        }
+        return QString();
+    } catch (const db::DbError& e) {
+        return QStringLiteral("Errore %1 %2").arg(e.number()).arg(e.description());
+    }
+}
+
+QByteArray contenuto(const QString& file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace prova

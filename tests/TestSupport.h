@@ -3,6 +3,7 @@
 #include "ScriptedInteraction.h"
 #include "core/Session.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -30,3 +31,26 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<Session> m_session;
 };
+
+// Real second processes and database checks for the tests of shared use and
+// crashes.
+namespace prova {
+
+// Starts the db_probe helper with the arguments and waits (bounded) until it
+// prints "PRONTO"; nullptr when it did not.
+std::unique_ptr<QProcess> avviaProbe(const QStringList& argomenti);
+
+// Waits (bounded) until the process has ended; true when it has.
+bool attendiFine(QProcess& processo);
+
+// Adds the tables ProvaA and ProvaB that the writing helper fills in pairs.
+void creaTabelleProva(const QString& database);
+
+// "" when the file opens with the key, passes PRAGMA quick_check and (when it
+// holds them) ProvaA and ProvaB have as many rows; otherwise what is wrong.
+QString verificaCopia(const QString& file);
+
+// The whole content of a file ("" when it cannot be read).
+QByteArray contenuto(const QString& file);
+
+} // namespace prova

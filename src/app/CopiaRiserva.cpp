@@ -1,8 +1,12 @@
 #include "app/CopiaRiserva.h"
 
+#include "db/Database.h"
+
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
 
 namespace copiariserva {
 
@@ -45,7 +49,8 @@ QString primoMarker(const QString& cartella) {
     return trovati.isEmpty() ? QString() : trovati.first();
 }
 
-Esito copiaRiservaUscita(const QString& cartella, const QString& percorsoDB) {
+Esito copiaRiservaUscita(const QString& cartella, const QString& percorsoDB,
+                         const QString& chiave) {
     const QDir dir(cartella);
     const Passo p = passo(primoMarker(cartella));
     const QString destinazione = dir.filePath(p.destinazione);
@@ -56,31 +61,23 @@ Esito copiaRiservaUscita(const QString& cartella, const QString& percorsoDB) {
             return errore(numeroErrore(vecchio.error()), vecchio.errorString(), destinazione);
     }
 
-    QFile origine(percorsoDB);
-    if (!origine.exists())
+    if (!QFileInfo(percorsoDB).isFile())
         return errore(kFileNonTrovato, QStringLiteral("File non trovato: %1").arg(percorsoDB),
                       destinazione);
-    if (!origine.open(QIODevice::ReadOnly))
-        return errore(numeroErrore(origine.error()), origine.errorString(), destinazione);
-
-    // Written beside the slot and put in its place only when complete.
-    QSaveFile copia(destinazione);
-    if (!copia.open(QIODevice::WriteOnly))
-        return errore(numeroErrore(copia.error()), copia.errorString(), destinazione);
-    while (!origine.atEnd()) {
-        const QByteArray blocco = origine.read(1 << 20);
-        if (blocco.isEmpty() && origine.error() != QFileDevice::NoError) {
-            copia.cancelWriting();
-            return errore(numeroErrore(origine.error()), origine.errorString(), destinazione);
-        }
-        if (copia.write(blocco) != blocco.size()) {
-            const Esito e = errore(numeroErrore(copia.error()), copia.errorString(), destinazione);
-            copia.cancelWriting();
-            return e;
-        }
+    // The copy is read through the database's own connection, under its read
+    // lock: a client writing meanwhile cannot tear it.
+    try {
+        db::Connection connessione;
+        connessione.open(percorsoDB, chiave, db::OpenMode::Shared);
+        connessione.snapshotTo(destinazione);
+    } catch (const db::DbError& e) {
+        int numero = e.number();
+        if (db::Connection::isBusy(numero) || (numero & 0xff) == SQLITE_PERM)
+            numero = kPermessoNegato; // another program holds the file
+        else if ((numero & 0xff) == SQLITE_FULL)
+            numero = kDiscoPieno;
+        return errore(numero, e.description(), destinazione);
     }
-    if (!copia.commit())
-        return errore(numeroErrore(copia.error()), copia.errorString(), destinazione);
 
     QFile marker(dir.filePath(p.nuovoMarker));
     if (!marker.open(QIODevice::WriteOnly | QIODevice::Truncate) ||

@@ -26,10 +26,13 @@ struct Esito {
     QString destinazione; // full path of the slot written (or attempted)
 };
 
-// Deletes the old marker, copies the database file over the next slot and
-// writes the new marker. A copy that fails leaves the previous content of the
-// slot untouched and no marker, so the next exit starts again from backup.001.
-Esito copiaRiservaUscita(const QString& cartella, const QString& percorsoDB);
+// Deletes the old marker, copies the database over the next slot and writes the
+// new marker. The copy is a consistent snapshot taken through a connection with
+// the key (so it stays encrypted); it replaces the slot only when complete. A
+// copy that fails leaves the previous content of the slot untouched and no
+// marker, so the next exit starts again from backup.001. A database held by
+// another program gives kPermessoNegato.
+Esito copiaRiservaUscita(const QString& cartella, const QString& percorsoDB, const QString& chiave);
 
 // Error number of a refused access: the caller ignores it silently.
 constexpr int kPermessoNegato = 70;

@@ -3,6 +3,7 @@
 #include "app/CopiaRiserva.h"
 #include "app/Distribuzione.h"
 #include "app/MainRegole.h"
+#include "app/Startup.h"
 #include "core/Session.h"
 #include "download/ScaricoCorsi.h"
 #include "download/TabCorsiApprovati.h"
@@ -73,6 +74,18 @@ public:
 private:
     ui::Interaction& m_ui;
     bool m_attivo = true;
+};
+
+// Runs its action when the scope is left, however it is left.
+template <class Azione> class AllUscita {
+public:
+    explicit AllUscita(Azione azione) : m_azione(std::move(azione)) {}
+    ~AllUscita() { m_azione(); }
+    AllUscita(const AllUscita&) = delete;
+    AllUscita& operator=(const AllUscita&) = delete;
+
+private:
+    Azione m_azione;
 };
 
 } // namespace
@@ -697,6 +710,24 @@ void Main::cmdAggInst_Click() {
         return;
     }
     try {
+        // Whatever happens from here on, the waiting panel goes away and the
+        // connection returns to its normal mode (before any error is shown): an
+        // exclusive connection left behind would lock every client out. When that
+        // re-open fails the program cannot go on: the connection is closed and the
+        // program ends.
+        const AllUscita ripristino([this, &c] {
+            pnlAttesa->hide();
+            if (m_session.ended())
+                return;
+            try {
+                c.reopen(m_session.tipoInstallazione == QLatin1String("StandAlone")
+                             ? db::OpenMode::Exclusive
+                             : db::OpenMode::Shared);
+            } catch (const db::DbError& e) {
+                c.close();
+                startup::erroreConnessione(m_session, e.number(), e.description(), this);
+            }
+        });
         lblAttesa->setText(QStringLiteral("Aggiornamento base dati in corso.\nAttendere..."));
         posizionaSovrapposti();
         pnlAttesa->show();
@@ -708,19 +739,16 @@ void Main::cmdAggInst_Click() {
                                                 "Operatori da aggiornare, e quelli da inserire"));
         if (m_session.ended())
             return;
-        Occupato aggiornamento(m_session.ui);
+        Occupato occupato(m_session.ui);
         m_session.ui.processEvents();
         if (m_session.AnnullaOperazione != QLatin1String("annulla") &&
             refdata::aggiornaDatiOperatori(m_session, this))
             m_session.ui.message(this, QStringLiteral("Aggiornamento Base Dati effettuato."),
                                  QStringLiteral("Aggiorna Base Dati"), Icon::Information);
-        pnlAttesa->hide();
-        aggiornamento.fine();
-        c.reopen(m_session.tipoInstallazione == QLatin1String("StandAlone")
-                     ? db::OpenMode::Exclusive
-                     : db::OpenMode::Shared);
     } catch (const db::DbError& e) {
         errore(QStringLiteral("Errore imprevisto"), e.number(), e.description());
+    } catch (const std::exception& e) {
+        errore(QStringLiteral("Errore imprevisto"), 0, QString::fromLocal8Bit(e.what()));
     }
 }
 
@@ -769,8 +797,8 @@ void Main::closeEvent(QCloseEvent* event) {
 
 void Main::CopiaRiservaUscita() {
     Occupato occupato(m_session.ui);
-    const copiariserva::Esito esito =
-        copiariserva::copiaRiservaUscita(m_session.CartellaProgramma, m_session.PercorsoDB);
+    const copiariserva::Esito esito = copiariserva::copiaRiservaUscita(
+        m_session.CartellaProgramma, m_session.PercorsoDB, Session::databasePassword());
     occupato.fine();
     if (!esito.riuscita && esito.numero != copiariserva::kPermessoNegato)
         m_session.ui.message(

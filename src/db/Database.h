@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/BloccoInstallazione.h"
 #include "db/DbError.h"
 
 #include <QList>
@@ -77,15 +78,27 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    // Opens an existing database file with its key. Throws DbError.
+    // Opens an existing database file of this program with its key, under the
+    // installation lock of the mode (shared or exclusive). A file that is not
+    // this program's database (empty, another kind of file, a database without
+    // the program's tables, a wrong key) is refused and left exactly as it was.
+    // Throws DbError.
     void open(const QString& path, const QString& key, OpenMode mode);
     void close();
     bool isOpen() const { return m_db != nullptr; }
     QString path() const { return m_path; }
     OpenMode mode() const { return m_mode; }
     QString key() const { return m_key; }
-    // Closes and opens again with the same file and key, in the given mode.
+    // Closes and opens again with the same file and key, in the given mode. When
+    // that fails the connection is opened again in its previous mode and the
+    // failure is thrown; isOpen() is false only when that failed too.
     void reopen(OpenMode mode);
+
+    // Writes a consistent, encrypted copy of the database (same key and cipher
+    // settings) to destination: the copy is taken under one read transaction
+    // into destination + ".tmp", which replaces destination only when complete.
+    // Destination is untouched on failure. Throws DbError.
+    void snapshotTo(const QString& destination);
 
     // Runs one statement with bound values; returns the number of changed rows.
     int exec(const QString& sql, const QVariantList& values = {});
@@ -99,12 +112,19 @@ public:
     sqlite3* handle() const { return m_db; }
     DbError lastError(int rc) const;
 
-    // Creates a new empty database file with the given key (used only by the
-    // project's tooling: the program itself never creates its database).
-    static void create(const QString& path, const QString& key);
+    // Creates a new database file with the given key and runs the schema script
+    // on it (used only by the project's tooling: the program itself never
+    // creates its database).
+    static void create(const QString& path, const QString& key, const QString& script);
+
+    // Busy error codes: another connection holds the lock.
+    static bool isBusy(int number);
 
 private:
     void applyKey(const QString& key);
+    void proveProgramDatabase();
+    void registerFunctions();
+    BloccoInstallazione m_lock;
     sqlite3* m_db = nullptr;
     QString m_path;
     QString m_key;

@@ -14,12 +14,7 @@ QString schemaSql() {
 }
 
 void creaBaseDatiVuota(const QString& path, const QString& key) {
-    Connection::create(path, key);
-    Connection connection;
-    connection.open(path, key, OpenMode::Exclusive);
-    Transaction transaction(connection);
-    connection.execScript(schemaSql());
-    transaction.commit();
+    Connection::create(path, key, schemaSql());
 }
 
 } // namespace db

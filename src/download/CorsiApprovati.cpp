@@ -37,7 +37,7 @@ QString condizione(const Operatore& operatore, Filtro filtro, QVariantList& valo
     return sql;
 }
 
-const QString kOrdine = QStringLiteral(" ORDER BY ProgrAttivita, DenCorso COLLATE NOCASE");
+const QString kOrdine = QStringLiteral(" ORDER BY ProgrAttivita, DenCorso COLLATE ITALIANO");
 
 } // namespace
 
@@ -87,25 +87,14 @@ QList<db::Row> elencoCorsi(db::Connection& c, const Operatore& operatore, Filtro
     return c.query(sql, valori);
 }
 
-QString modelloRicerca(const QString& testo) {
-    const QChar esc = QLatin1Char(kCarattereEscape);
-    QString modello = QStringLiteral("%");
-    for (const QChar ch : testo) {
-        if (ch == QLatin1Char('%') || ch == QLatin1Char('_') || ch == esc)
-            modello += esc;
-        modello += ch;
-    }
-    return modello + QLatin1Char('%');
-}
-
 QList<qint32> corsiTrovati(db::Connection& c, const Operatore& operatore, Filtro filtro,
                            const QString& testo) {
     QVariantList valori;
     QString sql = QStringLiteral("SELECT IdAttivita FROM KELDCorsiDef") +
                   condizione(operatore, filtro, valori) +
-                  QStringLiteral(" AND DenCorso LIKE ? ESCAPE '") + QLatin1Char(kCarattereEscape) +
-                  QStringLiteral("'") + kOrdine;
-    valori << modelloRicerca(testo);
+                  QStringLiteral(" AND CONTIENE(DenCorso, ?) = 1") + kOrdine;
+    // No LIKE pattern: the engine would have to parse whatever was typed.
+    valori << testo.left(kLunghezzaDenCorso);
     QList<qint32> trovati;
     for (const db::Row& r : c.query(sql, valori))
         trovati << qint32(r.value(0).toLongLong());

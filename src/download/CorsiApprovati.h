@@ -35,13 +35,12 @@ const QList<Colonna>& colonne();
 // DenCorso, with the grid's columns.
 QList<db::Row> elencoCorsi(db::Connection& connessione, const Operatore& operatore, Filtro filtro);
 
-// LIKE pattern matching titles that contain the text: every character typed is
-// taken as it is ("%", "_" and the escape character included).
-QString modelloRicerca(const QString& testo);
-constexpr char kCarattereEscape = '\\';
+// Longest search text: the width of DenCorso.
+constexpr int kLunghezzaDenCorso = 255;
 
-// Identifiers of the listed courses whose title contains the text (letter case
-// ignored), in the order of the list.
+// Identifiers of the listed courses whose title contains the text, in the order
+// of the list. The text is matched as plain characters ("%", "_" and "\\" are
+// no wildcards), letter case ignored, accented letters included.
 QList<qint32> corsiTrovati(db::Connection& connessione, const Operatore& operatore, Filtro filtro,
                            const QString& testo);
 

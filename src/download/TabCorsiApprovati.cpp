@@ -42,6 +42,7 @@ TabCorsiApprovati::TabCorsiApprovati(Session& session, QWidget* parent)
     GrdCorsi->setObjectName(QStringLiteral("GrdCorsi"));
     txtRicDenom->setObjectName(QStringLiteral("txtRicDenom"));
     cmdCerca2->setObjectName(QStringLiteral("cmdCerca2"));
+    txtRicDenom->setMaxLength(kLunghezzaDenCorso);
     cmdMostraTutti->setObjectName(QStringLiteral("cmdMostraTutti"));
     cmdSele2->setObjectName(QStringLiteral("cmdSele2"));
     cmdEsci2->setObjectName(QStringLiteral("cmdEsci2"));

@@ -32,6 +32,17 @@ void nessunCorso(qint32 id) {
     throw db::DbError(0, QStringLiteral("Il corso %1 non è presente in archivio.").arg(id));
 }
 
+// Nothing changed: either the course is gone (an error) or its state is no
+// longer the one read (false).
+bool nessunaRiga(db::Connection& db, qint32 id) {
+    if (!db.scalar(QStringLiteral("SELECT 1 FROM KELDCorsiDef WHERE IdAttivita=?"), {id}).isValid())
+        nessunCorso(id);
+    return false;
+}
+
+// The condition on the state the form read ("" for a Null state).
+const QString kStatoLetto = QStringLiteral(" AND coalesce(Stato, '')=?");
+
 QVariantList dataFine(const DatiScheda& d) {
     return {d.fineGG.trimmed(), d.fineMM.trimmed(), d.fineAAAA.trimmed()};
 }
@@ -90,7 +101,8 @@ QList<Allievo> leggiAllievi(db::Connection& db, qint32 idAttivita) {
         QStringLiteral("SELECT IdAttivita, CodFiscale, Cognome, Nome, Sesso, Matricola, "
                        "OreAssenza, Giudizio, DescizioneGiudizio, codAreaFormativa, "
                        "codTipologiaOrg, Handicap, OrePresenzaEffettiva, codPartec, DescPartec, "
-                       "CredFormValut FROM KELDAnagFreq WHERE IdAttivita=? ORDER BY Cognome, Nome"),
+                       "CredFormValut FROM KELDAnagFreq WHERE IdAttivita=? "
+                       "ORDER BY Cognome COLLATE ITALIANO, Nome COLLATE ITALIANO"),
         {idAttivita});
     for (const db::Row& r : righe) {
         Allievo a;
@@ -152,7 +164,8 @@ FattiAllievi fattiAllievi(db::Connection& db, qint32 idAttivita) {
     return f;
 }
 
-void salvaCorso(db::Connection& db, qint32 idAttivita, Layout layout, const DatiScheda& d) {
+bool salvaCorso(db::Connection& db, qint32 idAttivita, Layout layout, const DatiScheda& d,
+                const QString& statoLetto) {
     QString sql = QStringLiteral("UPDATE KELDCorsiDef SET DataFineEffGG=?, DataFineEffMM=?, "
                                  "DataFineEffAAAA=?");
     QVariantList valori = dataFine(d);
@@ -170,13 +183,17 @@ void salvaCorso(db::Connection& db, qint32 idAttivita, Layout layout, const Dati
             valori << interoDaTesto(d.*c.testo);
         }
     }
-    sql += QStringLiteral(" WHERE IdAttivita=?");
-    valori << idAttivita;
-    if (db.exec(sql, valori) == 0)
-        nessunCorso(idAttivita);
+    sql += QStringLiteral(" WHERE IdAttivita=?") + kStatoLetto;
+    valori << idAttivita << statoLetto;
+    return db.exec(sql, valori) > 0 || nessunaRiga(db, idAttivita);
 }
 
-void chiudiCorso(db::Connection& db, qint32 idAttivita, Layout layout, const DatiScheda& d) {
+bool chiudiCorso(db::Connection& db, qint32 idAttivita, Layout layout, const DatiScheda& d,
+                 const QString& statoLetto) {
+    if (statoLetto == StatoChiuso || statoLetto == StatoTrasmesso)
+        return nessunaRiga(db, idAttivita);
+    // The counts and the state are written together, under the write lock.
+    db::Transaction transazione(db);
     QString sql = QStringLiteral("UPDATE KELDCorsiDef SET Stato=?, DataFineEffGG=?, "
                                  "DataFineEffMM=?, DataFineEffAAAA=?, codTipologiaOrg=?, "
                                  "codAreaFormativa=?, codSubAreaFormativa=?, CreditoFormativo=?, "
@@ -194,29 +211,38 @@ void chiudiCorso(db::Connection& db, qint32 idAttivita, Layout layout, const Dat
         valori << c.maschi << c.femmine << c.maschiAmmessi << c.femmineAmmesse << c.maschiNonAmmessi
                << c.femmineNonAmmesse;
     }
-    sql += QStringLiteral(" WHERE IdAttivita=?");
-    valori << idAttivita;
-    if (db.exec(sql, valori) == 0)
-        nessunCorso(idAttivita);
+    sql += QStringLiteral(" WHERE IdAttivita=?") + kStatoLetto;
+    valori << idAttivita << statoLetto;
+    const bool scritto = db.exec(sql, valori) > 0;
+    transazione.commit();
+    return scritto || nessunaRiga(db, idAttivita);
 }
 
-void riapriCorso(db::Connection& db, qint32 idAttivita) {
-    if (db.exec(QStringLiteral("Update KELDCorsiDef set Stato=? where idAttivita=?"),
-                {StatoAperto, idAttivita}) == 0)
-        nessunCorso(idAttivita);
+bool riapriCorso(db::Connection& db, qint32 idAttivita, const QString& statoLetto) {
+    if (statoLetto != StatoChiuso)
+        return nessunaRiga(db, idAttivita);
+    return db.exec(QStringLiteral("Update KELDCorsiDef set Stato=? where idAttivita=? AND Stato=?"),
+                   {StatoAperto, idAttivita, StatoChiuso}) > 0 ||
+           nessunaRiga(db, idAttivita);
 }
 
-void salvaAllievo(db::Connection& db, qint32 idAttivita, const QString& codFiscale,
+bool salvaAllievo(db::Connection& db, qint32 idAttivita, const QString& codFiscale,
                   const allievo::ValoriAllievo& v) {
-    const int cambiate = db.exec(QStringLiteral("Update KELDAnagFreq SET OreAssenza=?, Giudizio=?, "
-                                                "DescizioneGiudizio=?, codPartec=?, DescPartec=?, "
-                                                "CredFormValut=?, OrePresenzaEffettiva=? "
-                                                "where idAttivita=? and codFiscale=?"),
-                                 {v.oreAssenza, v.giudizio, v.motivo, v.codPartec, v.descPartec,
-                                  v.credito, v.presenzaEffettiva, idAttivita, codFiscale});
-    if (cambiate == 0)
+    const int cambiate = db.exec(
+        QStringLiteral("Update KELDAnagFreq SET OreAssenza=?, Giudizio=?, DescizioneGiudizio=?, "
+                       "codPartec=?, DescPartec=?, CredFormValut=?, OrePresenzaEffettiva=? "
+                       "where idAttivita=? and codFiscale=? and exists (SELECT 1 FROM "
+                       "KELDCorsiDef WHERE IdAttivita=? AND coalesce(Stato, '') NOT IN (?, ?))"),
+        {v.oreAssenza, v.giudizio, v.motivo, v.codPartec, v.descPartec, v.credito,
+         v.presenzaEffettiva, idAttivita, codFiscale, idAttivita, StatoChiuso, StatoTrasmesso});
+    if (cambiate > 0)
+        return true;
+    if (!db.scalar(QStringLiteral("SELECT 1 FROM KELDAnagFreq WHERE idAttivita=? and codFiscale=?"),
+                   {idAttivita, codFiscale})
+             .isValid())
         throw db::DbError(
             0, QStringLiteral("L'allievo %1 non è presente in archivio.").arg(codFiscale));
+    return false;
 }
 
 } // namespace report::archivio

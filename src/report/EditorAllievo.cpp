@@ -173,8 +173,12 @@ void EditorAllievo::conferma() {
         return;
     }
     try {
-        archivio::salvaAllievo(m_session.CorsiDB(), m_idAttivita, m_codFiscale,
-                               allievo::valoriDaSalvare(d));
+        if (!archivio::salvaAllievo(m_session.CorsiDB(), m_idAttivita, m_codFiscale,
+                                    allievo::valoriDaSalvare(d))) {
+            annulla();
+            emit corsoCambiato();
+            return;
+        }
     } catch (const db::DbError& e) {
         m_session.ui.message(window(),
                              QStringLiteral("Errore %1\n%2").arg(e.number()).arg(e.description()),

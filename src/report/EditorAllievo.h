@@ -36,6 +36,8 @@ public:
 signals:
     // A participant's data were stored; the list and the counts must follow.
     void allievoSalvato(const QString& codFiscale);
+    // Nothing was stored: another workstation closed or transmitted the course.
+    void corsoCambiato();
 
 private:
     void conferma();

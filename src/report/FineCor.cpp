@@ -163,6 +163,8 @@ void FineCor::costruisci() {
         caricaElenco(codFiscale);
         ricalcolaConteggi();
     });
+    connect(m_editor, &EditorAllievo::corsoCambiato, this,
+            [this] { corsoCambiatoAltrove(QStringLiteral("Conferma dati allievo")); });
 
     resize(880, 720);
 }
@@ -422,6 +424,7 @@ void FineCor::mostraRecord(const archivio::RecordCorso& r) {
     m_fineAAAA->setText(r.fineAAAA);
 
     m_lblStato->setText(r.stato);
+    m_statoLetto = r.stato;
     const auto colore = coloreStato(r.stato);
     m_shape->setProperty("coloreBordo", colore ? QVariant(*colore) : QVariant());
     m_shape->setStyleSheet(
@@ -566,7 +569,10 @@ bool FineCor::salva() {
         return false;
     }
     try {
-        archivio::salvaCorso(m_session.CorsiDB(), m_idAttivita, m_layout, d);
+        if (!archivio::salvaCorso(m_session.CorsiDB(), m_idAttivita, m_layout, d, m_statoLetto)) {
+            corsoCambiatoAltrove(QStringLiteral("Salvataggio"));
+            return false;
+        }
     } catch (const db::DbError& e) {
         m_session.ui.message(
             this,
@@ -606,7 +612,10 @@ void FineCor::chiudiCorso() {
         return;
     }
     try {
-        archivio::chiudiCorso(m_session.CorsiDB(), m_idAttivita, m_layout, d);
+        if (!archivio::chiudiCorso(m_session.CorsiDB(), m_idAttivita, m_layout, d, m_statoLetto)) {
+            corsoCambiatoAltrove(QStringLiteral("Chiusura Corso"));
+            return;
+        }
     } catch (const db::DbError& e) {
         erroreDb(QStringLiteral("Chiusura Corso"), e);
         return;
@@ -618,13 +627,33 @@ void FineCor::riapriCorso() {
     if (!m_caricato)
         return;
     try {
-        archivio::riapriCorso(m_session.CorsiDB(), m_idAttivita);
+        if (!archivio::riapriCorso(m_session.CorsiDB(), m_idAttivita, m_statoLetto)) {
+            corsoCambiatoAltrove(QStringLiteral("Riapertura Corso"));
+            return;
+        }
     } catch (const db::DbError& e) {
         erroreDb(QStringLiteral("Riapertura Corso"), e);
         return;
     }
     ricarica();
     m_riapri->setEnabled(false);
+}
+
+void FineCor::corsoCambiatoAltrove(const QString& titolo) {
+    QString stato;
+    try {
+        if (const auto record = archivio::leggiCorso(m_session.CorsiDB(), m_idAttivita))
+            stato = record->stato;
+    } catch (const db::DbError&) {
+        // ricarica() below reports it.
+    }
+    m_session.ui.message(this,
+                         QStringLiteral("Il corso è stato modificato da un'altra postazione "
+                                        "(stato attuale: %1).\nL'operazione non è stata eseguita: "
+                                        "la scheda mostra ora il corso com'è in archivio.")
+                             .arg(stato),
+                         titolo, ui::Icon::Warning);
+    ricarica();
 }
 
 void FineCor::esci() {

@@ -56,6 +56,7 @@ private:
     void carica();
     bool ricarica();
     void mostraRecord(const archivio::RecordCorso& record);
+    QString m_statoLetto; // Stato of the record as last read
     void applicaLayout();
     void applicaStato(const QString& stato);
     void ricalcolaConteggi();
@@ -69,6 +70,9 @@ private:
     bool salva();
     void chiudiCorso();
     void riapriCorso();
+    // The course's state changed on another workstation since it was read:
+    // tells the user and shows the course as it is now.
+    void corsoCambiatoAltrove(const QString& titolo);
     void esci();
     void gestisciAllievo();
 

@@ -60,6 +60,9 @@ private slots:
     void indirizzoServerSenzaBarra();
     void avvisoUnaVoltaPerEsecuzione();
     void secondoProcessoSuInstallazioneStandAlone();
+    void standAloneNonEntraTraPostazioniMultiutenza();
+    void fileCheNonEBaseDatiDelProgramma_data();
+    void fileCheNonEBaseDatiDelProgramma();
     void primaInstallazioneDaTipoVuoto();
 };
 
@@ -236,6 +239,70 @@ void TestAvvio::secondoProcessoSuInstallazioneStandAlone() {
     // The running installation keeps working on its database.
     QCOMPARE(session->CorsiDB().scalar(QStringLiteral("SELECT count(*) FROM KELDCorsiDef")).toInt(),
              5);
+}
+
+void TestAvvio::standAloneNonEntraTraPostazioniMultiutenza() {
+    TestInstallation inst;
+    // A workstation of the shared installation is running, idle between reads.
+    Session& postazione = inst.sessione();
+    QVERIFY(postazione.CorsiDB().isOpen());
+    QCOMPARE(chiave(inst, QStringLiteral("Installazione"), QStringLiteral("Tipo")),
+             QStringLiteral("StandAlone"));
+
+    QProcess secondo;
+    secondo.start(QStringLiteral(KORVADIN_STARTUP_PROBE), {inst.folder()});
+    QVERIFY(secondo.waitForFinished(60000));
+    const QStringList righe = QString::fromUtf8(secondo.readAllStandardOutput())
+                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(righe.last(), QStringLiteral("ENDED"));
+    QCOMPARE(righe.size(), 2);
+    QVERIFY2(righe.first().startsWith(QStringLiteral("Errore di inizializzazione|Errore ")),
+             qPrintable(righe.first()));
+    QVERIFY(chiaviAzzerate(inst));
+    // The running workstation still reads.
+    QCOMPARE(
+        postazione.CorsiDB().scalar(QStringLiteral("SELECT count(*) FROM KELDCorsiDef")).toInt(),
+        5);
+}
+
+void TestAvvio::fileCheNonEBaseDatiDelProgramma_data() {
+    QTest::addColumn<QByteArray>("dati");
+    QTest::addColumn<QString>("schema"); // "" = the file holds dati, else a keyed database
+    QTest::newRow("vuoto") << QByteArray() << QString();
+    QTest::newRow("testo") << QByteArray("non sono una base dati\r\n") << QString();
+    QTest::newRow("pagina di zeri") << QByteArray(1024, '\0') << QString();
+    QTest::newRow("base dati di un altro programma")
+        << QByteArray() << QStringLiteral("CREATE TABLE Altro (a);");
+}
+
+void TestAvvio::fileCheNonEBaseDatiDelProgramma() {
+    QFETCH(QByteArray, dati);
+    QFETCH(QString, schema);
+    TestInstallation inst;
+    const QString file = inst.file(QStringLiteral("altro.mdb"));
+    if (schema.isEmpty()) {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(dati);
+    } else {
+        db::Connection::create(file, Session::databasePassword(), schema);
+    }
+    const QByteArray prima = contenuto(file);
+    scriviChiave(inst, QStringLiteral("BaseDati"), QStringLiteral("Database"), file);
+
+    auto session = inst.nuovaSessione();
+    Startup startup(*session);
+    QVERIFY(!startup.run());
+    QVERIFY(session->ended());
+    QCOMPARE(inst.interaction.messages.size(), 1); // no daily advice
+    QCOMPARE(inst.interaction.last().title, QStringLiteral("Errore di inizializzazione"));
+    QVERIFY(inst.interaction.last().text.startsWith(QStringLiteral("Errore ")));
+    QCOMPARE(inst.interaction.last().icon, ui::Icon::Critical);
+    QVERIFY(chiaviAzzerate(inst));
+    QVERIFY(!session->CorsiDB().isOpen());
+    // The file is left exactly as it was, with no journal beside it.
+    QCOMPARE(contenuto(file), prima);
+    QVERIFY(!QFile::exists(file + QStringLiteral("-journal")));
 }
 
 void TestAvvio::primaInstallazioneDaTipoVuoto() {

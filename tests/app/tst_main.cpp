@@ -62,6 +62,7 @@ private slots:
     void aggiornaDatiAnnullato();
     void aggiornaDatiRiapreLaBaseDati();
     void aggiornaDatiConClientConnessi();
+    void aggiornaDatiSenzaRiaperturaTermina();
     void annullaPannelloAttesa();
     void usciteServerRuotanoLeCopie();
     void copiaFallitaAvvisaERicomincia();
@@ -810,9 +811,12 @@ void TestMain::aggiornaDatiConClientConnessi() {
     Main m(s);
     m.show();
     m.attiva();
-    db::Connection client;
-    client.open(inst.database(), Session::databasePassword(), db::OpenMode::Exclusive);
+    // A client workstation is connected.
+    auto client = prova::avviaProbe({QStringLiteral("attendi"), inst.database()});
+    QVERIFY(client);
     QTest::mouseClick(pulsante(&m, "cmdAggInst"), Qt::LeftButton);
+    client->kill();
+    QVERIFY(prova::attendiFine(*client));
     QCOMPARE(inst.interaction.messages.size(), 2);
     const ui::Message errore = inst.interaction.last();
     QVERIFY(errore.text.startsWith(QStringLiteral("Errore ")));
@@ -825,6 +829,32 @@ void TestMain::aggiornaDatiConClientConnessi() {
     // As announced, the program ends.
     QVERIFY(inst.interaction.programEnded());
     QVERIFY(!s.CorsiDB().isOpen());
+}
+
+void TestMain::aggiornaDatiSenzaRiaperturaTermina() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    s.tipoInstallazione = QStringLiteral("Multiutenza");
+    s.AnnullaOperazione = QStringLiteral("annulla");
+    Main m(s);
+    m.show();
+    m.attiva();
+    // While the update holds the database exclusively, the file is taken away:
+    // the connection cannot be opened again in its normal mode.
+    bool esclusiva = false;
+    QTimer::singleShot(0, [&] {
+        esclusiva = s.CorsiDB().mode() == db::OpenMode::Exclusive;
+        QVERIFY(QFile::rename(inst.database(), inst.file(QStringLiteral("altrove.mdb"))));
+    });
+    QTest::mouseClick(pulsante(&m, "cmdAggInst"), Qt::LeftButton);
+    QVERIFY(esclusiva);
+    // The program says it cannot go on and ends; nothing is left exclusive.
+    QCOMPARE(inst.interaction.last().title, QStringLiteral("Errore di connessione"));
+    QCOMPARE(inst.interaction.last().icon, ui::Icon::Critical);
+    QVERIFY(inst.interaction.programEnded());
+    QVERIFY(!s.CorsiDB().isOpen());
+    QVERIFY(figlio<QWidget>(&m, "pnlAttesa")->isHidden());
+    QCOMPARE(inst.interaction.busyCalls, 0);
 }
 
 void TestMain::annullaPannelloAttesa() {

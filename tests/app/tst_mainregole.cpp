@@ -2,6 +2,7 @@
 
 #include "app/CopiaRiserva.h"
 #include "app/MainRegole.h"
+#include "db/Schema.h"
 
 #include <QDir>
 #include <QFile>
@@ -240,15 +241,25 @@ void TestMainRegole::primoMarkerInOrdineSenzaBadareAlleMaiuscole() {
 
 namespace {
 
-QByteArray leggi(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+// The database file holds one mark (VersioneDB of Installazione), so that a
+// copy tells which state of the database it shows.
+QString leggi(const QString& path) {
+    try {
+        db::Connection c;
+        c.open(path, Session::databasePassword(), db::OpenMode::Shared);
+        return c.scalar(QStringLiteral("SELECT VersioneDB FROM Installazione")).toString();
+    } catch (const db::DbError&) {
+        return QString();
+    }
 }
 
-void scrivi(const QString& path, const QByteArray& dati) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(dati);
+void scrivi(const QString& path, const QString& segno) {
+    if (!QFile::exists(path))
+        db::creaBaseDatiVuota(path, Session::databasePassword());
+    db::Connection c;
+    c.open(path, Session::databasePassword(), db::OpenMode::Shared);
+    c.exec(QStringLiteral("DELETE FROM Installazione"));
+    c.exec(QStringLiteral("INSERT INTO Installazione (VersioneDB) VALUES (?)"), {segno});
 }
 
 QStringList marker(const QString& cartella) {
@@ -263,65 +274,76 @@ void TestMainRegole::treUsciteScrivonoTreCopieLaQuartaRicomincia() {
     const QStringList attese = {QStringLiteral("backup.001"), QStringLiteral("backup.002"),
                                 QStringLiteral("backup.003"), QStringLiteral("backup.001")};
     for (int uscita = 0; uscita < attese.size(); ++uscita) {
-        const QByteArray contenuto = "base dati, uscita " + QByteArray::number(uscita);
+        const QString contenuto = QStringLiteral("base dati, uscita %1").arg(uscita);
         scrivi(db, contenuto);
-        const copiariserva::Esito e = copiariserva::copiaRiservaUscita(dir.path(), db);
+        const copiariserva::Esito e =
+            copiariserva::copiaRiservaUscita(dir.path(), db, Session::databasePassword());
         QVERIFY2(e.riuscita, qPrintable(e.descrizione));
         QCOMPARE(e.destinazione, dir.filePath(attese.at(uscita)));
         QCOMPARE(leggi(dir.filePath(attese.at(uscita))), contenuto);
         // One marker, naming the slot just written.
         const QString numero = attese.at(uscita).right(3);
         QCOMPARE(marker(dir.path()), QStringList{numero + QStringLiteral(".lst")});
-        QVERIFY(
-            leggi(dir.filePath(numero + QStringLiteral(".lst"))).startsWith("\"ultimo backup\""));
+        QVERIFY(prova::contenuto(dir.filePath(numero + QStringLiteral(".lst")))
+                    .startsWith("\"ultimo backup\""));
     }
     // The fourth exit overwrote slot 1 and left slots 2 and 3 alone.
-    QCOMPARE(leggi(dir.filePath(QStringLiteral("backup.001"))), QByteArray("base dati, uscita 3"));
-    QCOMPARE(leggi(dir.filePath(QStringLiteral("backup.002"))), QByteArray("base dati, uscita 1"));
-    QCOMPARE(leggi(dir.filePath(QStringLiteral("backup.003"))), QByteArray("base dati, uscita 2"));
+    QCOMPARE(leggi(dir.filePath(QStringLiteral("backup.001"))),
+             QStringLiteral("base dati, uscita 3"));
+    QCOMPARE(leggi(dir.filePath(QStringLiteral("backup.002"))),
+             QStringLiteral("base dati, uscita 1"));
+    QCOMPARE(leggi(dir.filePath(QStringLiteral("backup.003"))),
+             QStringLiteral("base dati, uscita 2"));
 }
 
 void TestMainRegole::copiaFallitaNonLasciaMarker() {
     QTemporaryDir dir;
     const QString db = dir.filePath(QStringLiteral("KORVADIN.mdb"));
-    scrivi(db, "dati");
-    QVERIFY(copiariserva::copiaRiservaUscita(dir.path(), db).riuscita); // backup.001
+    scrivi(db, QStringLiteral("dati"));
+    QVERIFY(copiariserva::copiaRiservaUscita(dir.path(), db, Session::databasePassword())
+                .riuscita); // backup.001
     // The database file is gone: the copy to slot 2 fails.
     QVERIFY(QFile::remove(db));
-    const copiariserva::Esito e = copiariserva::copiaRiservaUscita(dir.path(), db);
+    const copiariserva::Esito e =
+        copiariserva::copiaRiservaUscita(dir.path(), db, Session::databasePassword());
     QVERIFY(!e.riuscita);
     QCOMPARE(e.numero, 53);
     QVERIFY(!e.descrizione.isEmpty());
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("backup.002"))));
     QCOMPARE(marker(dir.path()), QStringList());
     // So the next exit starts again from slot 1.
-    scrivi(db, "dati nuovi");
-    const copiariserva::Esito dopo = copiariserva::copiaRiservaUscita(dir.path(), db);
+    scrivi(db, QStringLiteral("dati nuovi"));
+    const copiariserva::Esito dopo =
+        copiariserva::copiaRiservaUscita(dir.path(), db, Session::databasePassword());
     QVERIFY(dopo.riuscita);
     QCOMPARE(dopo.destinazione, dir.filePath(QStringLiteral("backup.001")));
-    QCOMPARE(leggi(dir.filePath(QStringLiteral("backup.001"))), QByteArray("dati nuovi"));
+    QCOMPARE(leggi(dir.filePath(QStringLiteral("backup.001"))), QStringLiteral("dati nuovi"));
     QCOMPARE(marker(dir.path()), QStringList{QStringLiteral("001.lst")});
 }
 
 void TestMainRegole::copiaFallitaNonRovinaLaCopiaPrecedente() {
     QTemporaryDir dir;
     const QString db = dir.filePath(QStringLiteral("KORVADIN.mdb"));
-    scrivi(db, "prima");
-    QVERIFY(copiariserva::copiaRiservaUscita(dir.path(), db).riuscita); // backup.001
-    scrivi(db, "seconda");
-    QVERIFY(copiariserva::copiaRiservaUscita(dir.path(), db).riuscita); // backup.002
-    scrivi(db, "terza");
-    QVERIFY(copiariserva::copiaRiservaUscita(dir.path(), db).riuscita); // backup.003
+    scrivi(db, QStringLiteral("prima"));
+    QVERIFY(copiariserva::copiaRiservaUscita(dir.path(), db, Session::databasePassword())
+                .riuscita); // backup.001
+    scrivi(db, QStringLiteral("seconda"));
+    QVERIFY(copiariserva::copiaRiservaUscita(dir.path(), db, Session::databasePassword())
+                .riuscita); // backup.002
+    scrivi(db, QStringLiteral("terza"));
+    QVERIFY(copiariserva::copiaRiservaUscita(dir.path(), db, Session::databasePassword())
+                .riuscita); // backup.003
     // The next slot (1) cannot be written: a folder holds its name.
     QVERIFY(QFile::remove(dir.filePath(QStringLiteral("backup.001"))));
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("backup.001")));
-    const copiariserva::Esito e = copiariserva::copiaRiservaUscita(dir.path(), db);
+    const copiariserva::Esito e =
+        copiariserva::copiaRiservaUscita(dir.path(), db, Session::databasePassword());
     QVERIFY(!e.riuscita);
     QVERIFY(e.numero != 0);
     QCOMPARE(marker(dir.path()), QStringList());
     // The other slots keep their copies.
-    QCOMPARE(leggi(dir.filePath(QStringLiteral("backup.002"))), QByteArray("seconda"));
-    QCOMPARE(leggi(dir.filePath(QStringLiteral("backup.003"))), QByteArray("terza"));
+    QCOMPARE(leggi(dir.filePath(QStringLiteral("backup.002"))), QStringLiteral("seconda"));
+    QCOMPARE(leggi(dir.filePath(QStringLiteral("backup.003"))), QStringLiteral("terza"));
 }
 
 QTEST_GUILESS_MAIN(TestMainRegole)

@@ -19,6 +19,9 @@ private slots:
     void lookupRowsComeWithTheDatabase();
     void exclusiveFileRefusesASecondConnection();
     void reopenInPlace();
+    void failedReopenKeepsThePreviousMode();
+    void twoWorkstationsWriteWithoutLockErrors();
+    void lockFileBesideTheDatabase();
 };
 
 void TestDatabase::fileIsEncryptedAndNeedsTheKey() {
@@ -208,6 +211,61 @@ void TestDatabase::reopenInPlace() {
     held.reopen(db::OpenMode::Exclusive);
     QCOMPARE(held.mode(), db::OpenMode::Exclusive);
     QCOMPARE(s.CorsiDB().scalar(QStringLiteral("SELECT count(*) FROM KELDCorsiDef")).toInt(), 5);
+}
+
+void TestDatabase::failedReopenKeepsThePreviousMode() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    // Another workstation is connected: the exclusive re-open cannot succeed.
+    auto other = prova::avviaProbe({QStringLiteral("attendi"), inst.database()});
+    QVERIFY(other);
+    QVERIFY_THROWS_EXCEPTION(db::DbError, s.CorsiDB().reopen(db::OpenMode::Exclusive));
+    QVERIFY(s.CorsiDB().isOpen());
+    QCOMPARE(s.CorsiDB().mode(), db::OpenMode::Shared);
+    QCOMPARE(s.CorsiDB().scalar(QStringLiteral("SELECT count(*) FROM KELDCorsiDef")).toInt(), 5);
+    other->kill();
+    QVERIFY(prova::attendiFine(*other));
+    s.CorsiDB().reopen(db::OpenMode::Exclusive);
+    QCOMPARE(s.CorsiDB().mode(), db::OpenMode::Exclusive);
+}
+
+void TestDatabase::twoWorkstationsWriteWithoutLockErrors() {
+    TestInstallation inst;
+    prova::creaTabelleProva(inst.database());
+    auto first =
+        prova::avviaProbe({QStringLiteral("scrivi"), inst.database(), QStringLiteral("2500")});
+    auto second =
+        prova::avviaProbe({QStringLiteral("scrivi"), inst.database(), QStringLiteral("2500")});
+    QVERIFY(first && second);
+    for (QProcess* p : {first.get(), second.get()}) {
+        QVERIFY(prova::attendiFine(*p));
+        const QString out = QString::fromUtf8(p->readAllStandardOutput());
+        QVERIFY2(out.contains(QStringLiteral(" ERRORI 0\n")), qPrintable(out));
+        QVERIFY2(!out.contains(QStringLiteral("SCRITTE 0 ")), qPrintable(out));
+    }
+    QVERIFY(prova::verificaCopia(inst.database()).isEmpty());
+}
+
+void TestDatabase::lockFileBesideTheDatabase() {
+    TestInstallation inst(TestInstallation::Contenuto::Vuota);
+    const QByteArray before = prova::contenuto(inst.database());
+    db::Connection shared;
+    shared.open(inst.database(), Session::databasePassword(), db::OpenMode::Shared);
+    QVERIFY(QFile::exists(inst.database() + QStringLiteral(".lck")));
+    // A second process can share, but not take the installation for itself.
+    auto reader = prova::avviaProbe({QStringLiteral("attendi"), inst.database()});
+    QVERIFY(reader);
+    reader->kill();
+    QVERIFY(prova::attendiFine(*reader));
+    QProcess exclusive;
+    exclusive.start(QStringLiteral(KORVADIN_DB_PROBE),
+                    {QStringLiteral("esclusiva"), inst.database(), QStringLiteral("-")});
+    QVERIFY(prova::attendiFine(exclusive));
+    QVERIFY2(exclusive.readAllStandardOutput().startsWith("RIFIUTATA"),
+             qPrintable(QString::fromUtf8(exclusive.readAllStandardError())));
+    shared.close();
+    // Opening and closing left the database file itself as it was.
+    QCOMPARE(prova::contenuto(inst.database()), before);
 }
 
 QTEST_GUILESS_MAIN(TestDatabase)

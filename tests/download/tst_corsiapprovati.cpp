@@ -23,8 +23,6 @@ private slots:
     void elencoOrdinatoPerProgressivoEDenominazione();
     void elencoSoloDellOperatore();
 
-    void modelloRicerca_data();
-    void modelloRicerca();
     void ricerca_data();
     void ricerca();
 
@@ -131,28 +129,6 @@ void TestCorsiApprovati::elencoSoloDellOperatore() {
              QList<qint32>{60001});
 }
 
-void TestCorsiApprovati::modelloRicerca_data() {
-    QTest::addColumn<QString>("testo");
-    QTest::addColumn<QString>("modello");
-    QTest::newRow("semplice") << "saldatura"
-                              << "%saldatura%";
-    QTest::newRow("percento") << "100%"
-                              << "%100\\%%";
-    QTest::newRow("sottolineato") << "a_b"
-                                  << "%a\\_b%";
-    QTest::newRow("escape") << "a\\b"
-                            << "%a\\\\b%";
-    QTest::newRow("apostrofo") << "d'Aosta"
-                               << "%d'Aosta%";
-    QTest::newRow("asterisco") << "a*b?"
-                               << "%a*b?%";
-}
-
-void TestCorsiApprovati::modelloRicerca() {
-    QFETCH(QString, testo);
-    QTEST(download::modelloRicerca(testo), "modello");
-}
-
 void TestCorsiApprovati::ricerca_data() {
     QTest::addColumn<Filtro>("filtro");
     QTest::addColumn<QString>("testo");
@@ -167,6 +143,12 @@ void TestCorsiApprovati::ricerca_data() {
     QTest::newRow("percento da solo") << tutti << "%" << QList<qint32>{70002};
     QTest::newRow("sottolineato letterale") << tutti << "a_b" << QList<qint32>{70003};
     QTest::newRow("asterisco letterale") << tutti << "*" << QList<qint32>{};
+    QTest::newRow("barra rovesciata letterale") << tutti << "a\\b" << QList<qint32>{70006};
+    QTest::newRow("apostrofo e punto interrogativo") << tutti << "d'Aosta?" << QList<qint32>{};
+    QTest::newRow("accentate minuscole") << tutti << "qualità" << QList<qint32>{70002, 70005};
+    QTest::newRow("accentate maiuscole") << tutti << "QUALITÀ" << QList<qint32>{70002, 70005};
+    QTest::newRow("30000 percento") << tutti << QString(30000, QLatin1Char('%')) << QList<qint32>{};
+    QTest::newRow("32767 à") << tutti << QString(32767, QChar(0xE0)) << QList<qint32>{};
     QTest::newRow("dentro il filtro") << Filtro::SoloChiusi << "base" << QList<qint32>{};
     QTest::newRow("trasmessi") << Filtro::ChiusiETrasmessi << "base" << QList<qint32>{41239};
 }
@@ -183,6 +165,10 @@ void TestCorsiApprovati::ricerca() {
     // "a_b" must not match "axb": the underscore is a plain character.
     aggiungiCorso(s.CorsiDB(), 70003, 8, QStringLiteral("Schema a_b"), QStringLiteral("APERTO"));
     aggiungiCorso(s.CorsiDB(), 70004, 9, QStringLiteral("Schema axb"), QStringLiteral("APERTO"));
+    aggiungiCorso(s.CorsiDB(), 70005, 10, QStringLiteral("SISTEMI DI QUALITÀ"),
+                  QStringLiteral("APERTO"));
+    aggiungiCorso(s.CorsiDB(), 70006, 11, QStringLiteral("Percorso a\\b"),
+                  QStringLiteral("APERTO"));
     QTEST(download::corsiTrovati(s.CorsiDB(), s.OperatoreCorrente, filtro, testo), "trovati");
 }
 

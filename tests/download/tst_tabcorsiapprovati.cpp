@@ -28,6 +28,7 @@ private slots:
     void ricercaSenzaRisultatoTieneLaRiga();
     void ricercaParteDallaPrimaRiga();
     void ricercaConApostrofoEPercento();
+    void ricercaLungaQuantoLaDenominazione();
     void ricercaVuotaNonFaNulla();
     void invioConfermaEscAnnulla();
     void invioNellaRicercaCerca();
@@ -283,6 +284,23 @@ void TestTabCorsiApprovati::ricercaConApostrofoEPercento() {
     QTest::mouseClick(cerca, Qt::LeftButton);
     QCOMPARE(inst.interaction.texts(), QStringList{QStringLiteral("Nessun corso trovato")});
     QCOMPARE(d->idCorrente(), 80001);
+}
+
+void TestTabCorsiApprovati::ricercaLungaQuantoLaDenominazione() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    auto d = apri(s, QStringLiteral("FINECORSO"));
+    auto* testo = figlio<QLineEdit>(d.get(), "txtRicDenom");
+    // Pasted text is cut to the width of DenCorso and searched as it is.
+    testo->setFocus();
+    testo->insert(QString(32767, QChar(0xE0)));
+    QCOMPARE(testo->text().size(), 255);
+    QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdCerca2"), Qt::LeftButton);
+    QCOMPARE(inst.interaction.texts(), QStringList{QStringLiteral("Nessun corso trovato")});
+    testo->setText(QStringLiteral("CONTABILITÀ"));
+    QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdCerca2"), Qt::LeftButton);
+    QCOMPARE(inst.interaction.messages.size(), 1);
+    QCOMPARE(d->idCorrente(), 41235); // "Addetto alla contabilità di base"
 }
 
 void TestTabCorsiApprovati::ricercaVuotaNonFaNulla() {

@@ -2,6 +2,7 @@
 
 #include "db/Database.h"
 #include "report/ArchivioCorso.h"
+#include "report/StatoCorso.h"
 
 #include <QtTest>
 
@@ -69,6 +70,8 @@ private slots:
     void salvataggioSenzaCredito();
     void chiusuraCompleta();
     void allievoConApostrofi();
+    void trasmessoNonTornaIndietro();
+    void allieviInOrdineSenzaBadareAlleMaiuscole();
     void corsoScomparso();
 
 private:
@@ -198,7 +201,7 @@ void TestArchivio::fattiPerLaChiusura() {
 void TestArchivio::salvataggioCompleto() {
     DatiScheda d = scheda();
     d.maschiH = QStringLiteral("1,5"); // a count is a whole number
-    salvaCorso(db(), 41235, Layout::Completo, d);
+    QVERIFY(salvaCorso(db(), 41235, Layout::Completo, d, StatoAperto));
     QCOMPARE(campo(db(), 41235, "DataFineEffGG").toString(), QStringLiteral("20"));
     QCOMPARE(campo(db(), 41235, "DataFineEffMM").toString(), QStringLiteral("12"));
     QCOMPARE(campo(db(), 41235, "DataFineEffAAAA").toString(), QStringLiteral("2018"));
@@ -221,7 +224,7 @@ void TestArchivio::salvataggioSenzaCredito() {
     DatiScheda d = scheda();
     d.credito.clear();
     d.tipOrg.clear();
-    salvaCorso(db(), 41235, Layout::Completo, d);
+    QVERIFY(salvaCorso(db(), 41235, Layout::Completo, d, StatoAperto));
     QCOMPARE(campo(db(), 41235, "CreditoFormativo").toDouble(), 1.75);
     QCOMPARE(campo(db(), 41235, "codTipologiaOrg").toString(), QString());
 }
@@ -235,7 +238,7 @@ void TestArchivio::chiusuraCompleta() {
                              "WHERE IdAttivita=41235"));
     DatiScheda d = scheda();
     d.maschiH = QStringLiteral("2"); // not saved: closing leaves the sub-counts as stored
-    chiudiCorso(db(), 41235, Layout::Completo, d);
+    QVERIFY(chiudiCorso(db(), 41235, Layout::Completo, d, StatoAperto));
     QCOMPARE(campo(db(), 41235, "Stato").toString(), QStringLiteral("CHIUSO"));
     QCOMPARE(campo(db(), 41235, "CreditoFormativo").toDouble(), 2.5);
     QCOMPARE(campo(db(), 41235, "codTipologiaOrg").toString(), QStringLiteral("R"));
@@ -266,7 +269,7 @@ void TestArchivio::allievoConApostrofi() {
     v.descPartec = QStringLiteral("Partecipazione parziale");
     v.credito = 0;
     v.presenzaEffettiva = 28;
-    salvaAllievo(db(), 41235, cf, v);
+    QVERIFY(salvaAllievo(db(), 41235, cf, v));
     QCOMPARE(campoAllievo(db(), 41235, cf, "OreAssenza").toInt(), 12);
     QCOMPARE(campoAllievo(db(), 41235, cf, "OrePresenzaEffettiva").toInt(), 28);
     QCOMPARE(campoAllievo(db(), 41235, cf, "Giudizio").toString(), QStringLiteral("0"));
@@ -282,15 +285,42 @@ void TestArchivio::allievoConApostrofi() {
 
     v.credito = 2.25;
     v.giudizio = QStringLiteral("8");
-    salvaAllievo(db(), 41235, QStringLiteral("DNGLCU85B41A326Y"), v);
+    QVERIFY(salvaAllievo(db(), 41235, QStringLiteral("DNGLCU85B41A326Y"), v));
     QCOMPARE(campoAllievo(db(), 41235, "DNGLCU85B41A326Y", "CredFormValut").toDouble(), 2.25);
     QCOMPARE(campoAllievo(db(), 41235, cf, "CredFormValut").toDouble(), 0.0);
 }
 
+void TestArchivio::trasmessoNonTornaIndietro() {
+    db().exec(QStringLiteral("UPDATE KELDCorsiDef SET Stato='TRASMESSO' WHERE IdAttivita=41235"));
+    QVERIFY(!riapriCorso(db(), 41235, StatoTrasmesso));
+    QVERIFY(!chiudiCorso(db(), 41235, Layout::SoloDate, scheda(), StatoTrasmesso));
+    QCOMPARE(campo(db(), 41235, "Stato").toString(), StatoTrasmesso);
+    QVERIFY(campo(db(), 41235, "DataFineEffGG").toString() != QStringLiteral("20"));
+}
+
+void TestArchivio::allieviInOrdineSenzaBadareAlleMaiuscole() {
+    nuovoCorso(db(), 50003, QStringLiteral("B"));
+    const QList<QPair<QString, QString>> inseriti = {{"Verdi", "Luca"},    {"Rossi", "Mario"},
+                                                     {"de Santis", "Ugo"}, {"Rossi", "anna"},
+                                                     {"Èrcoli", "Sara"},   {"ercoli", "Bruno"}};
+    int n = 0;
+    for (const auto& [cognome, nome] : inseriti)
+        db().exec(QStringLiteral("INSERT INTO KELDAnagFreq (IdAttivita, CodFiscale, Cognome, Nome, "
+                                 "Sesso) VALUES (50003, ?, ?, ?, 'M')"),
+                  {QStringLiteral("CF%1").arg(++n), cognome, nome});
+    QStringList ordine;
+    for (const Allievo& a : leggiAllievi(db(), 50003))
+        ordine << a.cognome + QLatin1Char(' ') + a.nome;
+    QCOMPARE(ordine, (QStringList{"de Santis Ugo", "ercoli Bruno", "Èrcoli Sara", "Rossi anna",
+                                  "Rossi Mario", "Verdi Luca"}));
+}
+
 void TestArchivio::corsoScomparso() {
-    QVERIFY_THROWS_EXCEPTION(db::DbError, salvaCorso(db(), 99999, Layout::Completo, scheda()));
-    QVERIFY_THROWS_EXCEPTION(db::DbError, chiudiCorso(db(), 99999, Layout::SoloDate, scheda()));
-    QVERIFY_THROWS_EXCEPTION(db::DbError, riapriCorso(db(), 99999));
+    QVERIFY_THROWS_EXCEPTION(db::DbError,
+                             salvaCorso(db(), 99999, Layout::Completo, scheda(), StatoAperto));
+    QVERIFY_THROWS_EXCEPTION(db::DbError,
+                             chiudiCorso(db(), 99999, Layout::SoloDate, scheda(), StatoAperto));
+    QVERIFY_THROWS_EXCEPTION(db::DbError, riapriCorso(db(), 99999, StatoChiuso));
     QVERIFY_THROWS_EXCEPTION(db::DbError, salvaAllievo(db(), 41235, QStringLiteral("NESSUNO"), {}));
 }
 

@@ -36,6 +36,8 @@ void allieviGestiti(db::Connection& db) {
 class TestFineCor : public QObject {
     Q_OBJECT
 private slots:
+    void statoCambiatoDaAltraPostazione_data();
+    void statoCambiatoDaAltraPostazione();
     void aspetto_data();
     void aspetto();
     void layoutCompleto();
@@ -676,6 +678,68 @@ void TestFineCor::mostraFineCorModale() {
     report::mostraFineCor(s, nullptr);
     QCOMPARE(titolo, QStringLiteral("41235"));
     QCOMPARE(inst.interaction.messages.size(), 1);
+}
+
+void TestFineCor::statoCambiatoDaAltraPostazione_data() {
+    QTest::addColumn<QString>("letto");    // state when the form opens
+    QTest::addColumn<QString>("pulsante"); // what the user presses
+    QTest::addColumn<QString>("altrove");  // state set meanwhile by another workstation
+    QTest::addColumn<QString>("titolo");
+    QTest::newRow("riapertura di un corso trasmesso") << "CHIUSO"
+                                                      << "cmdRiapri"
+                                                      << "TRASMESSO"
+                                                      << "Riapertura Corso";
+    QTest::newRow("riapertura di un corso riaperto") << "CHIUSO"
+                                                     << "cmdRiapri"
+                                                     << "APERTO"
+                                                     << "Riapertura Corso";
+    QTest::newRow("chiusura di un corso trasmesso") << "APERTO"
+                                                    << "cmdChiudi"
+                                                    << "TRASMESSO"
+                                                    << "Chiusura Corso";
+    QTest::newRow("chiusura di un corso chiuso") << "APERTO"
+                                                 << "cmdChiudi"
+                                                 << "CHIUSO"
+                                                 << "Chiusura Corso";
+    QTest::newRow("salvataggio di un corso chiuso") << "APERTO"
+                                                    << "cmdSalva"
+                                                    << "CHIUSO"
+                                                    << "Salvataggio";
+}
+
+void TestFineCor::statoCambiatoDaAltraPostazione() {
+    QFETCH(QString, letto);
+    QFETCH(QString, pulsante);
+    QFETCH(QString, altrove);
+    QFETCH(QString, titolo);
+    BancoFineCor b([&](db::Connection& db) {
+        db.exec(QStringLiteral("UPDATE KELDCorsiDef SET Stato=?, DataFineEffGG='01', "
+                               "DataFineEffMM='09', DataFineEffAAAA='2018' WHERE IdAttivita=41237"),
+                {letto});
+    });
+    b.apri(41237);
+    if (letto == QLatin1String("APERTO"))
+        b.data(QStringLiteral("30"), QStringLiteral("10"), QStringLiteral("2018"));
+    {
+        db::Connection altra;
+        altra.open(b.inst.database(), Session::databasePassword(), db::OpenMode::Shared);
+        altra.exec(QStringLiteral("UPDATE KELDCorsiDef SET Stato=? WHERE IdAttivita=41237"),
+                   {altrove});
+    }
+    b.clic(pulsante.toLatin1().constData());
+    QCOMPARE(b.ui().messages.size(), 1);
+    const ui::Message m = b.ui().last();
+    QCOMPARE(m.title, titolo);
+    QCOMPARE(m.icon, ui::Icon::Warning);
+    QVERIFY2(m.text.contains(QStringLiteral("modificato da un'altra postazione")),
+             qPrintable(m.text));
+    // Nothing was written over the other workstation's change ...
+    QCOMPARE(b.corso(41237, "Stato").toString(), altrove);
+    QCOMPARE(b.corso(41237, "DataFineEffGG").toString(), QStringLiteral("01"));
+    // ... and the form shows the course as it is now.
+    QCOMPARE(b.w<QLabel>("lblSTATO")->text(), altrove);
+    QCOMPARE(b.box("txtDataFineEffGG")->text(), QStringLiteral("01"));
+    QCOMPARE(b.w("cmdRiapri")->isEnabled(), altrove == QLatin1String("CHIUSO"));
 }
 
 QTEST_MAIN(TestFineCor)

@@ -69,6 +69,7 @@ private slots:
     void altraRigaNonCambiaLEditor();
     void partecipazioneNonPiuPresente();
     void apostrofi();
+    void corsoChiusoAltroveNonRiceveAllievi();
     void annulla();
     void conteggiSeguonoGliAllievi();
     void focusDopoUnRifiuto();
@@ -269,6 +270,27 @@ void TestFineCorAllievi::apostrofi() {
     QCOMPARE(e.allievo(cf, "OreAssenza").toInt(), 2);
     QCOMPARE(e.allievo(kDAngelo, "OreAssenza").toInt(), 4);
     QCOMPARE(e.cella(cf, 2), QStringLiteral("D'Annunzio"));
+}
+
+void TestFineCorAllievi::corsoChiusoAltroveNonRiceveAllievi() {
+    Elenco e;
+    e.gestisci(kDAngelo);
+    e.compila("4", "Esecutivo", kNonPrevista, "", "1,25");
+    {
+        // Meanwhile another workstation closes the course.
+        db::Connection altra;
+        altra.open(e.inst.database(), Session::databasePassword(), db::OpenMode::Shared);
+        altra.exec(QStringLiteral("UPDATE KELDCorsiDef SET Stato='CHIUSO' WHERE IdAttivita=41235"));
+    }
+    e.clic("cmdConfer");
+    QCOMPARE(e.ui().messages.size(), 1);
+    QCOMPARE(e.ui().last().title, QStringLiteral("Conferma dati allievo"));
+    QVERIFY(e.ui().last().text.contains(QStringLiteral("modificato da un'altra postazione")));
+    QVERIFY(e.allievo(kDAngelo, "Giudizio").toString() != QStringLiteral("9"));
+    // The form shows the closed course: participants locked.
+    QCOMPARE(e.w<QLabel>("lblSTATO")->text(), QStringLiteral("CHIUSO"));
+    QVERIFY(!e.w("cmdGestAllievo")->isEnabled());
+    QVERIFY(e.editor()->isHidden());
 }
 
 void TestFineCorAllievi::annulla() {
