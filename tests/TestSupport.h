@@ -42,6 +42,7 @@ public:
     DiscoPiccolo& operator=(const DiscoPiccolo&) = delete;
 
     bool montato() const { return m_montato; }
+    QString cartella() const { return m_dir.path(); }
     QString file(const QString& name) const;
     // Fills the free space with a file of its own; svuota() removes it.
     void riempi();

@@ -61,6 +61,7 @@ private slots:
     void avvisoUnaVoltaPerEsecuzione();
     void secondoProcessoSuInstallazioneStandAlone();
     void primaInstallazioneDaTipoVuoto();
+    void azzeramentoSuDiscoPieno();
 };
 
 void TestAvvio::avvioCompletoMostraLOperatore() {
@@ -289,6 +290,33 @@ void TestAvvio::primaInstallazioneDaTipoVuoto() {
     QCOMPARE(chiave(inst, QStringLiteral("Installazione"), QStringLiteral("Versione")),
              QStringLiteral("SERVER"));
     QCOMPARE(session->CorsiDB().mode(), db::OpenMode::Shared);
+}
+
+void TestAvvio::azzeramentoSuDiscoPieno() {
+    DiscoPiccolo disco;
+    if (!disco.montato())
+        QSKIP("mounting a small tmpfs is not permitted here");
+    const QString ini = disco.file(QStringLiteral("KORVADIN.INI"));
+    tooling::scriviIni(disco.cartella(), tooling::IniDemo());
+    clsFileINI file(disco.cartella());
+    file.setNomeFile(ini);
+    QVERIFY(file.scrivi(QStringLiteral("Installazione"), QStringLiteral("Tipo"),
+                        QStringLiteral("standalone")));
+    const QByteArray prima = contenuto(ini);
+    disco.riempi();
+    QTemporaryDir utente;
+    ui::ScriptedInteraction interaction;
+    Session session(interaction, disco.cartella(), utente.filePath(QStringLiteral("u.ini")));
+    Startup startup(session);
+    QVERIFY(!startup.run());
+    QVERIFY(session.ended());
+    QCOMPARE(interaction.messages.size(), 2);
+    QVERIFY(interaction.last().text.startsWith(
+        QStringLiteral("Non è stato possibile reimpostare l'installazione nel file "
+                       "KORVADIN.INI.\n")));
+    QCOMPARE(interaction.last().title, QStringLiteral("Errore di inizializzazione"));
+    QCOMPARE(interaction.last().icon, ui::Icon::Critical);
+    QCOMPARE(contenuto(ini), prima);
 }
 
 QTEST_MAIN(TestAvvio)
