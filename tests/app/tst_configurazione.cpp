@@ -1,4 +1,5 @@
 #include "app/Configurazione.h"
+#include "app/UserSettings.h"
 #include "app/clsFileINI.h"
 #include "common/Cp1252.h"
 
@@ -56,6 +57,7 @@ private slots:
     void marcaUtf8_data();
     void marcaUtf8();
     void valoreFuoriCodePage();
+    void preferenzeSuDiscoPieno();
     void indirizzoServer_data();
     void indirizzoServer();
 };
@@ -339,6 +341,25 @@ void TestConfigurazione::indirizzoServer() {
     QCOMPARE(risultato.has_value(), valido);
     if (valido)
         QCOMPARE(*risultato, base);
+}
+
+void TestConfigurazione::preferenzeSuDiscoPieno() {
+    DiscoPiccolo disco;
+    if (!disco.montato())
+        QSKIP("mounting a small tmpfs is not permitted here");
+    UserSettings preferenze(disco.file(QStringLiteral("FP/FP.ini")));
+    QVERIFY(preferenze.set(QStringLiteral("E-Mail"), QStringLiteral("segreteria@ente.it")));
+    QVERIFY(preferenze.set(QStringLiteral("Proxy"), QStringLiteral("proxy.ente.it")));
+    const QByteArray prima = leggi(preferenze.filePath());
+    disco.riempi();
+    QVERIFY(!preferenze.set(QStringLiteral("Porta"), QString(3000, QLatin1Char('8'))));
+    QCOMPARE(leggi(preferenze.filePath()), prima);
+    QCOMPARE(preferenze.get(QStringLiteral("E-Mail")), QStringLiteral("segreteria@ente.it"));
+    QCOMPARE(QDir(disco.file(QStringLiteral("FP"))).entryList(QDir::Files).size(), 1);
+    disco.svuota();
+    QVERIFY(preferenze.set(QStringLiteral("Porta"), QStringLiteral("8080")));
+    QCOMPARE(preferenze.get(QStringLiteral("Proxy")), QStringLiteral("proxy.ente.it"));
+    QCOMPARE(preferenze.get(QStringLiteral("Porta")), QStringLiteral("8080"));
 }
 
 QTEST_GUILESS_MAIN(TestConfigurazione)
