@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 using ui::Buttons;
@@ -124,6 +125,16 @@ bool Startup::controlloConfigurazione() {
         s.ui.message(nullptr,
                      QStringLiteral("Impossibile trovare il file KORVADIN.INI.\n"
                                     "La procedura verrà terminata."),
+                     kTitoloInit, Icon::Critical);
+        s.endProgram();
+        return false;
+    }
+    // A file that is there but cannot be read would look like a first run,
+    // and the installation would then replace it with a file of three keys.
+    if (QFile file(ini); !file.open(QIODevice::ReadOnly)) {
+        s.ui.message(nullptr,
+                     QStringLiteral("Impossibile leggere il file KORVADIN.INI.\n") +
+                         file.errorString() + QStringLiteral("\nLa procedura verrà terminata."),
                      kTitoloInit, Icon::Critical);
         s.endProgram();
         return false;
