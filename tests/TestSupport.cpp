@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <unistd.h>
 
 TestInstallation::TestInstallation(Contenuto contenuto) {
     if (contenuto == Contenuto::Demo) {
@@ -105,3 +107,53 @@ QByteArray contenuto(const QString& file) {
 }
 
 } // namespace prova
+DiscoPiccolo::DiscoPiccolo() {
+    QProcess mount;
+    mount.start(QStringLiteral("mount"),
+                {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                 QStringLiteral("size=64k"), QStringLiteral("tmpfs"), m_dir.path()});
+    m_montato = mount.waitForFinished(10000) && mount.exitStatus() == QProcess::NormalExit &&
+                mount.exitCode() == 0;
+}
+
+DiscoPiccolo::~DiscoPiccolo() {
+    if (!m_montato)
+        return;
+    QProcess umount;
+    umount.start(QStringLiteral("umount"), {m_dir.path()});
+    umount.waitForFinished(10000);
+}
+
+QString DiscoPiccolo::file(const QString& name) const {
+    return QDir(m_dir.path()).filePath(name);
+}
+
+void DiscoPiccolo::riempi() {
+    QFile riempitivo(file(QStringLiteral("riempitivo")));
+    if (!riempitivo.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        return;
+    const QByteArray blocco(512, 'x');
+    while (riempitivo.write(blocco) == blocco.size()) {
+    }
+    // The last partial block: byte by byte until nothing fits.
+    while (riempitivo.write("x", 1) == 1) {
+    }
+}
+
+void DiscoPiccolo::svuota() {
+    QFile::remove(file(QStringLiteral("riempitivo")));
+}
+
+ComeUtenteComune::ComeUtenteComune() {
+    if (::geteuid() != 0) {
+        m_attivo = true;
+        return;
+    }
+    m_cambiato = ::seteuid(65534) == 0; // nobody
+    m_attivo = m_cambiato;
+}
+
+ComeUtenteComune::~ComeUtenteComune() {
+    if (m_cambiato && ::seteuid(0) != 0)
+        qFatal("cannot return to the original user");
+}

@@ -54,3 +54,41 @@ QString verificaCopia(const QString& file);
 QByteArray contenuto(const QString& file);
 
 } // namespace prova
+// A folder on a small file system of its own (a 64 KiB tmpfs), so that a test
+// can fill it up. Mounting needs root: when it is not permitted montato() is
+// false and the test skips.
+class DiscoPiccolo {
+public:
+    DiscoPiccolo();
+    ~DiscoPiccolo();
+    DiscoPiccolo(const DiscoPiccolo&) = delete;
+    DiscoPiccolo& operator=(const DiscoPiccolo&) = delete;
+
+    bool montato() const { return m_montato; }
+    QString cartella() const { return m_dir.path(); }
+    QString file(const QString& name) const;
+    // Fills the free space with a file of its own; svuota() removes it.
+    void riempi();
+    void svuota();
+
+private:
+    QTemporaryDir m_dir;
+    bool m_montato = false;
+};
+
+// For the lifetime of the object the process acts as an unprivileged user
+// (effective user "nobody" when running as root), so that file permissions
+// apply to it. attivo() is false when the switch is not possible.
+class ComeUtenteComune {
+public:
+    ComeUtenteComune();
+    ~ComeUtenteComune();
+    ComeUtenteComune(const ComeUtenteComune&) = delete;
+    ComeUtenteComune& operator=(const ComeUtenteComune&) = delete;
+
+    bool attivo() const { return m_attivo; }
+
+private:
+    bool m_attivo = false;
+    bool m_cambiato = false;
+};

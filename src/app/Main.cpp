@@ -551,7 +551,7 @@ bool Main::eventFilter(QObject* watched, QEvent* event) {
                 return false;
             }
         }
-        if (m_neutri.contains(static_cast<QWidget*>(watched)))
+        if (auto* w = qobject_cast<QWidget*>(watched); w && m_neutri.contains(w))
             EvidenziaVoce(kNessunaVoce);
     } else if (event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
@@ -570,7 +570,12 @@ bool Main::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
         }
-        const int logo = int(m_loghi.indexOf(static_cast<QLabel*>(watched)));
+        // The filter also watches the menu buttons: compare the objects, never
+        // take a button for a label.
+        int logo = -1;
+        for (int i = 0; i < m_loghi.size() && logo < 0; ++i)
+            if (m_loghi.at(i) == watched)
+                logo = i;
         if (logo >= 0) {
             const auto& c = distribuzione::collegamenti().at(logo);
             ApriCollegamento(c.nomeNellaDomanda, c.indirizzo);

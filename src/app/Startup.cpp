@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 using ui::Buttons;
@@ -22,10 +23,18 @@ const QString kTitoloInit = QStringLiteral("Errore di inizializzazione");
 
 namespace startup {
 
-void resetInstallazione(Session& s) {
-    s.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Database"), QString());
-    s.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("NFileDB"), QString());
-    s.ini.scrivi(QStringLiteral("Installazione"), QStringLiteral("Tipo"), QString());
+bool resetInstallazione(Session& s, QWidget* parent) {
+    if (s.ini.scriviTutte({{QStringLiteral("BaseDati"), QStringLiteral("Database"), QString()},
+                           {QStringLiteral("BaseDati"), QStringLiteral("NFileDB"), QString()},
+                           {QStringLiteral("Installazione"), QStringLiteral("Tipo"), QString()}}))
+        return true;
+    s.ui.message(parent,
+                 QStringLiteral("Non è stato possibile reimpostare l'installazione nel file "
+                                "KORVADIN.INI.\n") +
+                     s.ini.UltimoErrore() +
+                     QStringLiteral("\nLe impostazioni non sono state modificate."),
+                 kTitoloInit, Icon::Critical);
+    return false;
 }
 
 void erroreConnessione(Session& s, int number, const QString& description, QWidget* parent) {
@@ -56,7 +65,7 @@ bool Inizializza(Session& s, QWidget* parent) {
                                "Se il problema persiste contattare l'assistenza tecnica.");
             if (s.ui.message(parent, testo, QStringLiteral("Imposta base dati"), Icon::Critical,
                              Buttons::YesNo) == ui::Answer::Yes)
-                resetInstallazione(s);
+                resetInstallazione(s, parent);
             s.endProgram();
             return false;
         }
@@ -89,7 +98,7 @@ bool Inizializza(Session& s, QWidget* parent) {
         s.CorsiDB().close();
         s.ui.message(parent, QStringLiteral("Errore %1\n%2").arg(e.number()).arg(e.description()),
                      kTitoloInit, Icon::Critical);
-        resetInstallazione(s);
+        resetInstallazione(s, parent);
         s.endProgram();
         return false;
     }
@@ -120,6 +129,16 @@ bool Startup::controlloConfigurazione() {
         s.endProgram();
         return false;
     }
+    // A file that is there but cannot be read would look like a first run,
+    // and the installation would then replace it with a file of three keys.
+    if (QFile file(ini); !file.open(QIODevice::ReadOnly)) {
+        s.ui.message(nullptr,
+                     QStringLiteral("Impossibile leggere il file KORVADIN.INI.\n") +
+                         file.errorString() + QStringLiteral("\nLa procedura verrà terminata."),
+                     kTitoloInit, Icon::Critical);
+        s.endProgram();
+        return false;
+    }
     s.ini.setNomeFile(ini);
     s.ini.setSezione(QStringLiteral("Installazione"));
     const QString tipo = s.ini.Leggi(QStringLiteral("Tipo"));
@@ -132,9 +151,19 @@ bool Startup::controlloConfigurazione() {
             s.endProgram();
             return false;
         }
-        s.ini.scrivi(QStringLiteral("Installazione"), QStringLiteral("Tipo"), scelte->tipo);
-        s.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Database"), scelte->percorso);
-        s.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("NFileDB"), scelte->titolo);
+        if (!s.ini.scriviTutte(
+                {{QStringLiteral("Installazione"), QStringLiteral("Tipo"), scelte->tipo},
+                 {QStringLiteral("BaseDati"), QStringLiteral("Database"), scelte->percorso},
+                 {QStringLiteral("BaseDati"), QStringLiteral("NFileDB"), scelte->titolo}})) {
+            s.ui.message(nullptr,
+                         QStringLiteral("Non è stato possibile salvare le impostazioni "
+                                        "dell'installazione nel file KORVADIN.INI.\n") +
+                             s.ini.UltimoErrore() +
+                             QStringLiteral("\nLa procedura verrà terminata."),
+                         kTitoloInit, Icon::Critical);
+            s.endProgram();
+            return false;
+        }
     } else if (tipo != QLatin1String("StandAlone") && tipo != QLatin1String("Multiutenza")) {
         s.ui.message(nullptr,
                      QStringLiteral("E' stata rilevata una situazione anomala in fase di "

@@ -42,8 +42,9 @@ namespace startup {
 bool Inizializza(Session& session, QWidget* parent = nullptr);
 
 // Empties Database, NFileDB and Tipo, so that the next start asks for the
-// installation again.
-void resetInstallazione(Session& session);
+// installation again; the three keys are written together or not at all. A
+// failed write is reported ("Errore di inizializzazione") and gives false.
+bool resetInstallazione(Session& session, QWidget* parent = nullptr);
 
 // Any message raised by the connection while the program runs: shown, then the
 // program ends.

@@ -1,13 +1,17 @@
 #include "core/Configurazione.h"
 
+#include "core/Cp1252.h"
+
 namespace configurazione {
 
 QString decodificaPassword(const QString& stored) {
-    QString decoded;
-    decoded.reserve(stored.size());
-    for (const QChar ch : stored)
-        decoded.append(QChar(char16_t(ch.unicode() ^ 1)));
-    return decoded;
+    // The flip is on the bytes of the file, not on the characters they decode
+    // to: above 0x7F a byte and its neighbour can be far apart in Unicode
+    // (0x96 "–" and 0x97 "—", 0x80 "€" and the unassigned 0x81).
+    QByteArray bytes = cp1252::encode(stored);
+    for (char& b : bytes)
+        b = char(b ^ 1);
+    return cp1252::decode(bytes);
 }
 
 std::optional<QString> indirizzoServer(const QString& nreg) {

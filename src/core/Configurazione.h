@@ -7,7 +7,8 @@
 // Values derived from KORVADIN.INI.
 namespace configurazione {
 
-// CONNESSIONE/PWD is stored with the lowest bit of every character flipped.
+// CONNESSIONE/PWD is stored with the lowest bit of every byte of its
+// Windows-1252 text flipped.
 QString decodificaPassword(const QString& stored);
 
 // Server base address: the text of CONNESSIONE/NREG before the first "/" found at

@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <optional>
+
 namespace cp1252 {
 
 namespace {
@@ -26,27 +28,33 @@ QString decode(const QByteArray& bytes) {
     return text;
 }
 
+namespace {
+// The byte of a character; nothing when the code page has none.
+std::optional<char> byteDi(char16_t u) {
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return char(u);
+    for (int i = 0; i < 32; ++i)
+        if (kHigh[i] == u)
+            return char(0x80 + i);
+    if (u >= 0x80 && u < 0xA0 && kHigh[u - 0x80] == 0)
+        return char(u); // unassigned bytes round-trip
+    return std::nullopt;
+}
+} // namespace
+
 QByteArray encode(const QString& text) {
     QByteArray bytes;
     bytes.reserve(text.size());
-    for (const QChar ch : text) {
-        const char16_t u = ch.unicode();
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            bytes.append(char(u));
-            continue;
-        }
-        char out = '?';
-        for (int i = 0; i < 32; ++i) {
-            if (kHigh[i] == u) {
-                out = char(0x80 + i);
-                break;
-            }
-        }
-        if (out == '?' && u >= 0x80 && u < 0xA0)
-            out = char(u); // unassigned bytes round-trip
-        bytes.append(out);
-    }
+    for (const QChar ch : text)
+        bytes.append(byteDi(ch.unicode()).value_or('?'));
     return bytes;
+}
+
+bool rappresentabile(const QString& text) {
+    for (const QChar ch : text)
+        if (!byteDi(ch.unicode()))
+            return false;
+    return true;
 }
 
 QStringList readLines(const QString& path, bool* ok) {
@@ -56,9 +64,18 @@ QStringList readLines(const QString& path, bool* ok) {
             *ok = false;
         return {};
     }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (ok)
+            *ok = false;
+        return {};
+    }
     if (ok)
         *ok = true;
-    QString text = decode(file.readAll());
+    static const QByteArray bom("\xEF\xBB\xBF");
+    QString text = bytes.startsWith(bom)
+                       ? QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3)
+                       : decode(bytes);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QStringList lines = text.split(QLatin1Char('\n'));

@@ -12,8 +12,13 @@ QString decode(const QByteArray& bytes);
 // Characters outside the code page become '?'.
 QByteArray encode(const QString& text);
 
+// True when every character of text has a byte in the code page.
+bool rappresentabile(const QString& text);
+
 // Reads a whole file and splits it into lines (CR LF, LF or CR). ok is false
-// when the file cannot be read.
+// when the file cannot be opened or read. A file that starts with the UTF-8
+// byte-order mark was saved as UTF-8 by an editor: the mark is skipped and the
+// rest is read as UTF-8.
 QStringList readLines(const QString& path, bool* ok = nullptr);
 
 } // namespace cp1252

@@ -20,8 +20,13 @@ QString UserSettings::get(const QString& key, const QString& defaultValue) const
     return settings.value(key, defaultValue).toString();
 }
 
-void UserSettings::set(const QString& key, const QString& value) {
+bool UserSettings::set(const QString& key, const QString& value) {
+    // QSettings replaces the file in one step and keeps it when the write fails;
+    // the failure is only known after the sync.
     QSettings settings(m_path, QSettings::IniFormat);
     settings.beginGroup(kSection);
     settings.setValue(key, value);
+    settings.endGroup();
+    settings.sync();
+    return settings.status() == QSettings::NoError;
 }

@@ -9,7 +9,8 @@ public:
     explicit UserSettings(const QString& filePath = QString());
 
     QString get(const QString& key, const QString& defaultValue = QString()) const;
-    void set(const QString& key, const QString& value);
+    // False when the value could not be stored; the file is then unchanged.
+    bool set(const QString& key, const QString& value);
     QString filePath() const { return m_path; }
 
 private:

@@ -1,11 +1,11 @@
 #include "core/clsFileINI.h"
 
 #include "core/Cp1252.h"
+#include "core/FileSicuro.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -30,6 +30,42 @@ bool isKeyLine(const QString& line, const QString& key, QString* value) {
     if (value)
         *value = line.mid(eq + 1).trimmed();
     return true;
+}
+
+// Puts key=value into the lines of a file: replaces the key's line in its
+// section, or appends it to the section, or appends the section.
+void inserisci(QStringList& lines, const QString& sezione, const QString& chiave,
+               const QString& valore) {
+    const QString entry = chiave + QLatin1Char('=') + valore;
+    int sectionStart = -1; // line of the section header
+    int insertAt = -1;     // after the last non-empty line of the section
+    for (int i = 0; i < lines.size(); ++i) {
+        QString name;
+        if (isSectionLine(lines.at(i), &name)) {
+            if (sectionStart >= 0)
+                break; // next section: the key is not in ours
+            if (name.compare(sezione, Qt::CaseInsensitive) == 0) {
+                sectionStart = i;
+                insertAt = i + 1;
+            }
+            continue;
+        }
+        if (sectionStart < 0)
+            continue;
+        if (isKeyLine(lines.at(i), chiave, nullptr)) {
+            lines[i] = entry;
+            return;
+        }
+        if (!lines.at(i).trimmed().isEmpty())
+            insertAt = i + 1;
+    }
+    if (sectionStart >= 0) {
+        lines.insert(insertAt, entry);
+        return;
+    }
+    if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
+        lines << QString();
+    lines << QLatin1Char('[') + sezione + QLatin1Char(']') << entry;
 }
 
 } // namespace
@@ -68,48 +104,37 @@ QString clsFileINI::Leggi(const QString& chiave, const QString& predefinito) con
 }
 
 int clsFileINI::Scrivi(const QString& chiave, const QString& valore) {
-    bool ok = false;
-    QStringList lines = cp1252::readLines(m_nomeFile, &ok);
-    const QString entry = chiave + QLatin1Char('=') + valore;
+    return scriviTutte({{m_sezione, chiave, valore}});
+}
 
-    int sectionStart = -1; // line of the section header
-    int insertAt = -1;     // after the last non-empty line of the section
-    bool written = false;
-    for (int i = 0; i < lines.size() && !written; ++i) {
-        QString name;
-        if (isSectionLine(lines.at(i), &name)) {
-            if (sectionStart >= 0)
-                break; // next section: the key is not in ours
-            if (name.compare(m_sezione, Qt::CaseInsensitive) == 0) {
-                sectionStart = i;
-                insertAt = i + 1;
-            }
-            continue;
-        }
-        if (sectionStart < 0)
-            continue;
-        if (isKeyLine(lines.at(i), chiave, nullptr)) {
-            lines[i] = entry;
-            written = true;
-        } else if (!lines.at(i).trimmed().isEmpty()) {
-            insertAt = i + 1;
-        }
-    }
-    if (!written) {
-        if (sectionStart >= 0) {
-            lines.insert(insertAt, entry);
-        } else {
-            if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
-                lines << QString();
-            lines << QLatin1Char('[') + m_sezione + QLatin1Char(']') << entry;
-        }
-    }
-
-    QSaveFile file(m_nomeFile);
-    if (!file.open(QIODevice::WriteOnly))
+int clsFileINI::scriviTutte(const QList<Voce>& voci) {
+    m_ultimoErrore.clear();
+    const auto fallita = [this](const QString& motivo) {
+        m_ultimoErrore = motivo;
         return 0;
-    file.write(cp1252::encode(lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n")));
-    return file.commit() ? 1 : 0;
+    };
+    for (const Voce& v : voci)
+        if (!cp1252::rappresentabile(v.sezione + v.chiave + v.valore))
+            return fallita(QStringLiteral("Il valore \"%1\" contiene caratteri che il file %2 "
+                                          "non può contenere.")
+                               .arg(v.valore, QFileInfo(m_nomeFile).fileName()));
+    QStringList lines;
+    if (QFileInfo::exists(m_nomeFile)) {
+        bool ok = false;
+        lines = cp1252::readLines(m_nomeFile, &ok);
+        if (!ok)
+            return fallita(QStringLiteral("Impossibile leggere il file %1.")
+                               .arg(QDir::toNativeSeparators(m_nomeFile)));
+    }
+    for (const Voce& v : voci)
+        inserisci(lines, v.sezione, v.chiave, v.valore);
+    QString motivo;
+    if (!fileSicuro::sostituisci(
+            m_nomeFile, cp1252::encode(lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n")),
+            &motivo))
+        return fallita(QStringLiteral("Impossibile scrivere il file %1: %2")
+                           .arg(QDir::toNativeSeparators(m_nomeFile), motivo));
+    return 1;
 }
 
 QString clsFileINI::leggi(const QString& sezione, const QString& chiave,

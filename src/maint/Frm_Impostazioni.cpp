@@ -1,5 +1,6 @@
 #include "maint/Frm_Impostazioni.h"
 
+#include "core/Cp1252.h"
 #include "core/General.h"
 #include "core/Session.h"
 #include "maint/frmServerClient.h"
@@ -156,6 +157,16 @@ void Frm_Impostazioni::salva() {
     }
     if (!QFileInfo(m_scelte.percorso).isFile()) {
         errore(QStringLiteral("File inesistente."));
+        return;
+    }
+    // KORVADIN.INI is Windows-1252 text: a path with other characters would be
+    // stored as "?" and never found again.
+    if (!cp1252::rappresentabile(m_scelte.percorso)) {
+        errore(QStringLiteral("Il percorso della base dati contiene caratteri che non possono "
+                              "essere salvati nelle impostazioni del programma.\n"
+                              "Spostare la base dati in una cartella il cui nome contenga solo "
+                              "lettere, cifre e segni dell'alfabeto latino, quindi selezionarla "
+                              "di nuovo."));
         return;
     }
     accept();

@@ -78,13 +78,22 @@ void frmServerClient::conferma() {
                              QStringLiteral("Controllo dati"), ui::Icon::Critical);
         return;
     }
-    if (m_optServer->isChecked()) {
-        m_versione = QStringLiteral("SERVER");
-    } else {
-        m_versione = QStringLiteral("CLIENT");
-        rinominaFileClient();
+    const QString versione =
+        m_optServer->isChecked() ? QStringLiteral("SERVER") : QStringLiteral("CLIENT");
+    // The choice is written first: when the file cannot take it nothing has
+    // been renamed yet and the dialog stays open.
+    if (!m_session.ini.scrivi(QStringLiteral("Installazione"), QStringLiteral("Versione"),
+                              versione)) {
+        m_session.ui.message(this,
+                             QStringLiteral("Non è stato possibile salvare la versione "
+                                            "dell'applicativo nel file KORVADIN.INI.\n") +
+                                 m_session.ini.UltimoErrore(),
+                             QStringLiteral("Installazione"), ui::Icon::Critical);
+        return;
     }
-    m_session.ini.scrivi(QStringLiteral("Installazione"), QStringLiteral("Versione"), m_versione);
+    m_versione = versione;
+    if (m_versione == QLatin1String("CLIENT"))
+        rinominaFileClient();
     accept();
 }
 

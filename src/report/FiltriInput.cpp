@@ -25,7 +25,20 @@ void carattereNonNumerico(ui::Interaction& ui, QWidget* box) {
 class FiltroNumerico : public QObject {
 public:
     FiltroNumerico(QLineEdit* box, ui::Interaction& ui, ModoNumerico modo)
-        : QObject(box), m_box(box), m_ui(ui), m_modo(modo) {}
+        : QObject(box), m_box(box), m_ui(ui), m_modo(modo) {
+        // Keys are only one way in: the context menu's paste, an input method's
+        // commit, a drop or a setText bring text that no key press announced.
+        // The box is filtered whenever its text changes, and an edit of the
+        // user that had to be cut is answered like a refused key.
+        connect(box, &QLineEdit::textChanged, this, [this] { ripulisci(); });
+        connect(box, &QLineEdit::textEdited, this, [this](const QString& scritto) {
+            ripulisci();
+            bool scartati = false;
+            filtraIncollato(m_modo, scritto, &scartati);
+            if (scartati)
+                carattereNonNumerico(m_ui, m_box);
+        });
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -52,6 +65,19 @@ protected:
     }
 
 private:
+    // Leaves in the box only what the filter lets through, keeping the cursor
+    // after the same character.
+    void ripulisci() {
+        const QString testo = m_box->text();
+        const QString pulito = filtraIncollato(m_modo, testo, nullptr);
+        if (pulito == testo)
+            return;
+        const int cursore =
+            int(filtraIncollato(m_modo, testo.left(m_box->cursorPosition()), nullptr).size());
+        m_box->setText(pulito);
+        m_box->setCursorPosition(cursore);
+    }
+
     void incolla() {
         if (m_box->isReadOnly())
             return;
@@ -97,9 +123,10 @@ Tasto esaminaTasto(ModoNumerico modo, int key, const QString& testo) {
         return Tasto::Passa;
     // Keys that type nothing reach the box: moving the cursor, Tab, Delete,
     // Escape, and the shortcuts (copy, select all, undo...).
+    // Whole characters: an emoji is two halves, neither of them printable.
     bool stampabile = !testo.isEmpty();
-    for (QChar c : testo)
-        stampabile = stampabile && c.isPrint();
+    for (const char32_t c : testo.toUcs4())
+        stampabile = stampabile && QChar::isPrint(c);
     if (!stampabile)
         return Tasto::Passa;
     bool numerico = true;

@@ -36,7 +36,9 @@ QString completaGiornoMese(const QString& testo);     // "7" -> "07"
 QString completaAnno(const QString& testo);           // "18" -> "2018", "95" -> "1995"
 QString completaSottoconteggio(const QString& testo); // "" -> "0"
 
-// Installs the key filter on a box; it lives as long as the box.
+// Installs the key filter on a box; it lives as long as the box. Whatever way
+// text reaches the box (keys, paste, input method, drop, setText), the box holds
+// only what filtraIncollato lets through.
 void filtroNumerico(QLineEdit* box, ui::Interaction& ui, ModoNumerico modo);
 // Installs a completion applied to the box text when the box loses the focus.
 void completamentoInUscita(QLineEdit* box, std::function<QString(const QString&)> completa);

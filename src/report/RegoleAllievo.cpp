@@ -112,7 +112,10 @@ Esito verificaAllievo(const DatiAllievo& d) {
                           QStringLiteral("Il credito formativo valutato deve essere compreso tra "
                                          "i valori 0 e 5."),
                           box);
-    if (std::lround(*credito * 100) % 25 != 0)
+    // The credit goes in quarters: the value itself must be one, not merely
+    // round to one in hundredths ("0,249" is 24,9 hundredths and is refused,
+    // "0,250" is a quarter).
+    if (std::fabs(*credito * 4 - std::round(*credito * 4)) > 1e-9)
         return incoerente(QStringLiteral("A9"),
                           QStringLiteral("Il valore dei decimali del credito formativo valutato "
                                          "non è corretto (i valori ammessi sono ,00 ,25, 50, 75) "),

@@ -110,6 +110,33 @@ Esito regoleDataFine(const DatiScheda& d) {
     return Esito::ok();
 }
 
+Esito regoleInteri(const DatiScheda& d) {
+    // The typed sub-counts, in the order of the form; the others are computed.
+    static const std::pair<QString DatiScheda::*, const char*> caselle[] = {
+        {&DatiScheda::maschiH, "iscritti MH"},
+        {&DatiScheda::femmineH, "iscritti FH"},
+        {&DatiScheda::maschiHAmmessi, "ammessi MH"},
+        {&DatiScheda::femmineHAmmesse, "ammessi FH"},
+        {&DatiScheda::maschiHIdonei, "non ammessi MH"},
+        {&DatiScheda::femmineHIdonee, "non ammessi FH"},
+    };
+    static const QRegularExpression intero(QStringLiteral("^[0-9]+$"));
+    for (const auto& [testo, descrizione] : caselle) {
+        const QString t = (d.*testo).trimmed();
+        if (t.isEmpty() || intero.match(t).hasMatch())
+            continue;
+        const char* controllo = "";
+        for (const CampoConteggio& c : campiConteggio())
+            if (c.testo == testo)
+                controllo = c.controllo;
+        return Esito::errore(QStringLiteral("C0"),
+                             QStringLiteral("Il numero di allievi %1 deve essere un numero intero")
+                                 .arg(QLatin1String(descrizione)),
+                             kVerificaDati, ui::Icon::Critical, QString::fromLatin1(controllo));
+    }
+    return Esito::ok();
+}
+
 Esito regoleConteggi(const DatiScheda& d, int prima, int ultima) {
     struct Confronto {
         QString DatiScheda::*maggiore; // fails when this one ...
@@ -187,6 +214,8 @@ Esito regoleSalvataggio(Layout layout, const DatiScheda& d) {
                              true);
     if (Esito e = regoleDataFine(d); !e.superato)
         return e;
+    if (Esito e = regoleInteri(d); !e.superato)
+        return e;
     return regoleConteggi(d, 1, 12);
 }
 
@@ -218,6 +247,8 @@ Esito regoleChiusura(Layout layout, const DatiScheda& d, const FattiAllievi& all
         return senzaTitolo(QStringLiteral("K7"),
                            QStringLiteral("Per poter effettuare la chiusura del corso occorre "
                                           "selezionare l' Area Formativa."));
+    if (Esito e = regoleInteri(d); !e.superato)
+        return e;
     if (Esito e = regoleConteggi(d, 1, 6); !e.superato)
         return e;
     if (!allievi.tuttiGestiti)

@@ -50,6 +50,9 @@ struct FattiAllievi {
 
 // End-date rules D1 to D8.
 Esito regoleDataFine(const DatiScheda& d);
+// Rule C0: each of the six typed disability sub-counts, when not empty, is a
+// whole number written with digits only ("1,9" is refused, not stored as 1).
+Esito regoleInteri(const DatiScheda& d);
 // Count rules C<prima> to C<ultima> (1 to 12).
 Esito regoleConteggi(const DatiScheda& d, int prima = 1, int ultima = 12);
 // Applied before anything is saved.

@@ -8,6 +8,7 @@
 #include "maint/frmServerClient.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -64,6 +65,8 @@ private slots:
     void fileCheNonEBaseDatiDelProgramma_data();
     void fileCheNonEBaseDatiDelProgramma();
     void primaInstallazioneDaTipoVuoto();
+    void azzeramentoSuDiscoPieno();
+    void fileIniIlleggibile();
 };
 
 void TestAvvio::avvioCompletoMostraLOperatore() {
@@ -356,6 +359,67 @@ void TestAvvio::primaInstallazioneDaTipoVuoto() {
     QCOMPARE(chiave(inst, QStringLiteral("Installazione"), QStringLiteral("Versione")),
              QStringLiteral("SERVER"));
     QCOMPARE(session->CorsiDB().mode(), db::OpenMode::Shared);
+}
+
+void TestAvvio::azzeramentoSuDiscoPieno() {
+    DiscoPiccolo disco;
+    if (!disco.montato())
+        QSKIP("mounting a small tmpfs is not permitted here");
+    const QString ini = disco.file(QStringLiteral("KORVADIN.INI"));
+    tooling::scriviIni(disco.cartella(), tooling::IniDemo());
+    clsFileINI file(disco.cartella());
+    file.setNomeFile(ini);
+    QVERIFY(file.scrivi(QStringLiteral("Installazione"), QStringLiteral("Tipo"),
+                        QStringLiteral("standalone")));
+    const QByteArray prima = contenuto(ini);
+    disco.riempi();
+    QTemporaryDir utente;
+    ui::ScriptedInteraction interaction;
+    Session session(interaction, disco.cartella(), utente.filePath(QStringLiteral("u.ini")));
+    Startup startup(session);
+    QVERIFY(!startup.run());
+    QVERIFY(session.ended());
+    QCOMPARE(interaction.messages.size(), 2);
+    QVERIFY(interaction.last().text.startsWith(
+        QStringLiteral("Non è stato possibile reimpostare l'installazione nel file "
+                       "KORVADIN.INI.\n")));
+    QCOMPARE(interaction.last().title, QStringLiteral("Errore di inizializzazione"));
+    QCOMPARE(interaction.last().icon, ui::Icon::Critical);
+    QCOMPARE(contenuto(ini), prima);
+}
+
+void TestAvvio::fileIniIlleggibile() {
+    TestInstallation inst;
+    const QString ini = inst.file(QStringLiteral("KORVADIN.INI"));
+    const QByteArray prima = contenuto(ini);
+    QFile::setPermissions(inst.folder(), QFileDevice::Permissions(0x7777));
+    QFile::setPermissions(ini, {});
+    // Whatever dialog a wrong start shows is left at once, so that the test ends.
+    QTimer passo;
+    passo.setInterval(50);
+    connect(&passo, &QTimer::timeout, [&] {
+        if (QWidget* modale = QApplication::activeModalWidget()) {
+            inst.interaction.answers << ui::Answer::Yes;
+            static_cast<QDialog*>(modale)->reject();
+        }
+    });
+    passo.start();
+    auto session = inst.nuovaSessione();
+    {
+        ComeUtenteComune utente;
+        if (!utente.attivo())
+            QSKIP("cannot act as an unprivileged user");
+        Startup startup(*session);
+        QVERIFY(!startup.run());
+    }
+    QVERIFY(session->ended());
+    QCOMPARE(inst.interaction.messages.size(), 1);
+    QVERIFY(inst.interaction.last().text.startsWith(
+        QStringLiteral("Impossibile leggere il file KORVADIN.INI.\n")));
+    QCOMPARE(inst.interaction.last().title, QStringLiteral("Errore di inizializzazione"));
+    QCOMPARE(inst.interaction.last().icon, ui::Icon::Critical);
+    QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QCOMPARE(contenuto(ini), prima);
 }
 
 QTEST_MAIN(TestAvvio)

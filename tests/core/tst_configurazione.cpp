@@ -1,11 +1,19 @@
 #include "core/Configurazione.h"
 #include "core/Cp1252.h"
+#include "core/UserSettings.h"
 #include "core/clsFileINI.h"
+
+#include "TestSupport.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
 
 namespace {
 
@@ -19,6 +27,13 @@ QByteArray leggi(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
+
+// An installed configuration file, as it comes with the program.
+const QByteArray kIniInstallato =
+    "[Installazione]\r\nTipo=StandAlone\r\nPROVIDER=Microsoft.Jet.OLEDB.4.0\r\n"
+    "Versione=SERVER\r\n\r\n[BaseDati]\r\nDatabase=/srv/corsi/KORVADIN.mdb\r\n"
+    "NFileDB=KORVADIN.mdb\r\n\r\n[CONNESSIONE]\r\nPWD=Qve3137\r\n"
+    "NREG=http://srv.regione.it/fp/nreg.asp\r\n\r\n[Help]\r\nFILEHELP=KORVADIN.html\r\n";
 
 } // namespace
 
@@ -36,6 +51,13 @@ private slots:
     void testoWindows1252();
     void password_data();
     void password();
+    void discoPienoLasciaIlFile();
+    void fileIlleggibileNonRicostruito();
+    void scritturaInterrottaDaSigkill();
+    void marcaUtf8_data();
+    void marcaUtf8();
+    void valoreFuoriCodePage();
+    void preferenzeSuDiscoPieno();
     void indirizzoServer_data();
     void indirizzoServer();
 };
@@ -152,20 +174,147 @@ void TestConfigurazione::testoWindows1252() {
 }
 
 void TestConfigurazione::password_data() {
-    QTest::addColumn<QString>("memorizzata");
+    // The bytes stored in the file, and the password they stand for: every byte
+    // of its Windows-1252 text with the lowest bit flipped.
+    QTest::addColumn<QByteArray>("memorizzata");
     QTest::addColumn<QString>("decodificata");
-    QTest::newRow("vuota") << ""
-                           << "";
-    QTest::newRow("lettere e cifre") << "Qve3137"
-                                     << "Pwd2026";
-    QTest::newRow("ritorno") << "Pwd2026"
-                             << "Qve3137";
+    QTest::newRow("vuota") << QByteArray() << "";
+    QTest::newRow("lettere e cifre") << QByteArray("Qve3137") << "Pwd2026";
+    QTest::newRow("ritorno") << QByteArray("Pwd2026") << "Qve3137";
+    QTest::newRow("lineetta 0x96") << QByteArray("Qve\x97\x33") << QStringLiteral("Pwd–2");
+    QTest::newRow("euro 0x80 da byte non assegnato") << QByteArray("\x81") << QStringLiteral("€");
+    QTest::newRow("virgolette 0x93") << QByteArray("\x92x\x95") << QStringLiteral("“y”");
+    QTest::newRow("Ÿ 0x9F") << QByteArray("\x9E") << QStringLiteral("Ÿ");
+    QTest::newRow("accentate") << QByteArray("\xE1\xE9") << QStringLiteral("àè");
 }
 
 void TestConfigurazione::password() {
-    QFETCH(QString, memorizzata);
+    QFETCH(QByteArray, memorizzata);
     QFETCH(QString, decodificata);
-    QCOMPARE(configurazione::decodificaPassword(memorizzata), decodificata);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("KORVADIN.INI"));
+    scrivi(path, "[CONNESSIONE]\r\nPWD=" + memorizzata + "\r\n");
+    clsFileINI ini(dir.path());
+    ini.setNomeFile(path);
+    QCOMPARE(configurazione::decodificaPassword(
+                 ini.leggi(QStringLiteral("CONNESSIONE"), QStringLiteral("PWD"))),
+             decodificata);
+}
+
+void TestConfigurazione::discoPienoLasciaIlFile() {
+    DiscoPiccolo disco;
+    if (!disco.montato())
+        QSKIP("mounting a small tmpfs is not permitted here");
+    const QString path = disco.file(QStringLiteral("KORVADIN.INI"));
+    scrivi(path, kIniInstallato);
+    disco.riempi();
+    clsFileINI ini(QFileInfo(path).absolutePath());
+    ini.setNomeFile(path);
+    QCOMPARE(ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Database"),
+                        QString(600, QLatin1Char('x'))),
+             0);
+    QVERIFY(!ini.UltimoErrore().isEmpty());
+    QCOMPARE(ini.scriviTutte({{QStringLiteral("Installazione"), QStringLiteral("Tipo"), {}},
+                              {QStringLiteral("BaseDati"), QStringLiteral("NFileDB"), {}}}),
+             0);
+    QCOMPARE(leggi(path), kIniInstallato);
+    // No temporary file is left behind to keep the disk full.
+    QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files).size(), 2);
+    disco.svuota();
+    QVERIFY(ini.scrivi(QStringLiteral("Installazione"), QStringLiteral("Tipo"), {}));
+    QVERIFY(ini.UltimoErrore().isEmpty());
+    QVERIFY(leggi(path).contains("\r\nTipo=\r\nPROVIDER="));
+}
+
+void TestConfigurazione::fileIlleggibileNonRicostruito() {
+    QTemporaryDir dir;
+    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777));
+    const QString path = dir.filePath(QStringLiteral("KORVADIN.INI"));
+    scrivi(path, kIniInstallato);
+    QFile::setPermissions(path, {});
+    clsFileINI ini(dir.path());
+    ini.setNomeFile(path);
+    {
+        ComeUtenteComune utente;
+        if (!utente.attivo())
+            QSKIP("cannot act as an unprivileged user");
+        QCOMPARE(ini.leggi(QStringLiteral("Installazione"), QStringLiteral("Tipo")), QString());
+        QCOMPARE(ini.scrivi(QStringLiteral("Installazione"), QStringLiteral("Versione"),
+                            QStringLiteral("CLIENT")),
+                 0);
+        QVERIFY(ini.UltimoErrore().contains(QStringLiteral("Impossibile leggere")));
+    }
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QCOMPARE(leggi(path), kIniInstallato);
+}
+
+void TestConfigurazione::scritturaInterrottaDaSigkill() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("KORVADIN.INI"));
+    const int inizio = int(kIniInstallato.indexOf("NREG=")) + 5;
+    const QByteArray prima = kIniInstallato.left(inizio);
+    const QByteArray dopo = kIniInstallato.mid(kIniInstallato.indexOf("\r\n", inizio));
+    const QRegularExpression valore(QStringLiteral("^(http://srv\\.regione\\.it/fp/nreg\\.asp|"
+                                                   "([a-z])\\2{99,999})$"));
+    scrivi(path, kIniInstallato);
+    for (int giro = 0; giro < 15; ++giro) {
+        QProcess scrittore;
+        scrittore.start(QStringLiteral(KORVADIN_INI_WRITER), {path});
+        QVERIFY(scrittore.waitForReadyRead(10000));
+        QTest::qWait(int(QRandomGenerator::global()->bounded(40)));
+        ::kill(pid_t(scrittore.processId()), SIGKILL);
+        QVERIFY(scrittore.waitForFinished(10000));
+        // The file is one whole version: the lines around the key as installed,
+        // and a value that one of the writes wrote whole.
+        const QByteArray testo = leggi(path);
+        QVERIFY2(testo.startsWith(prima) && testo.endsWith(dopo), testo.left(200).constData());
+        const QString scritto =
+            QString::fromLatin1(testo.mid(prima.size(), testo.size() - prima.size() - dopo.size()));
+        QVERIFY2(valore.match(scritto).hasMatch(), qPrintable(scritto.left(80)));
+    }
+}
+
+void TestConfigurazione::marcaUtf8_data() {
+    QTest::addColumn<QByteArray>("contenuto");
+    QTest::addColumn<QString>("database");
+    QTest::newRow("marca UTF-8") << QByteArray(
+                                        "\xEF\xBB\xBF[Installazione]\r\nTipo=StandAlone\r\n"
+                                        "[BaseDati]\r\nDatabase=/srv/Attivit\xC3\xA0/K.mdb\r\n")
+                                 << QStringLiteral("/srv/Attività/K.mdb");
+    QTest::newRow("senza marca") << QByteArray("[Installazione]\r\nTipo=StandAlone\r\n"
+                                               "[BaseDati]\r\nDatabase=/srv/Attivit\xE0/K.mdb\r\n")
+                                 << QStringLiteral("/srv/Attività/K.mdb");
+}
+
+void TestConfigurazione::marcaUtf8() {
+    QFETCH(QByteArray, contenuto);
+    QFETCH(QString, database);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("KORVADIN.INI"));
+    scrivi(path, contenuto);
+    clsFileINI ini(dir.path());
+    ini.setNomeFile(path);
+    QCOMPARE(ini.leggi(QStringLiteral("Installazione"), QStringLiteral("Tipo")),
+             QStringLiteral("StandAlone"));
+    QCOMPARE(ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("Database")), database);
+    // Written back as Windows-1252, without the mark.
+    QVERIFY(ini.scrivi(QStringLiteral("Installazione"), QStringLiteral("Versione"),
+                       QStringLiteral("SERVER")));
+    QCOMPARE(leggi(path), QByteArray("[Installazione]\r\nTipo=StandAlone\r\nVersione=SERVER\r\n"
+                                     "[BaseDati]\r\nDatabase=/srv/Attivit\xE0/K.mdb\r\n"));
+}
+
+void TestConfigurazione::valoreFuoriCodePage() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("KORVADIN.INI"));
+    scrivi(path, kIniInstallato);
+    clsFileINI ini(dir.path());
+    ini.setNomeFile(path);
+    QCOMPARE(ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Database"),
+                        QStringLiteral("/srv/Корсы/KORVADIN.mdb")),
+             0);
+    QVERIFY(!ini.UltimoErrore().isEmpty());
+    QCOMPARE(leggi(path), kIniInstallato);
 }
 
 void TestConfigurazione::indirizzoServer_data() {
@@ -192,6 +341,25 @@ void TestConfigurazione::indirizzoServer() {
     QCOMPARE(risultato.has_value(), valido);
     if (valido)
         QCOMPARE(*risultato, base);
+}
+
+void TestConfigurazione::preferenzeSuDiscoPieno() {
+    DiscoPiccolo disco;
+    if (!disco.montato())
+        QSKIP("mounting a small tmpfs is not permitted here");
+    UserSettings preferenze(disco.file(QStringLiteral("FP/FP.ini")));
+    QVERIFY(preferenze.set(QStringLiteral("E-Mail"), QStringLiteral("segreteria@ente.it")));
+    QVERIFY(preferenze.set(QStringLiteral("Proxy"), QStringLiteral("proxy.ente.it")));
+    const QByteArray prima = leggi(preferenze.filePath());
+    disco.riempi();
+    QVERIFY(!preferenze.set(QStringLiteral("Porta"), QString(3000, QLatin1Char('8'))));
+    QCOMPARE(leggi(preferenze.filePath()), prima);
+    QCOMPARE(preferenze.get(QStringLiteral("E-Mail")), QStringLiteral("segreteria@ente.it"));
+    QCOMPARE(QDir(disco.file(QStringLiteral("FP"))).entryList(QDir::Files).size(), 1);
+    disco.svuota();
+    QVERIFY(preferenze.set(QStringLiteral("Porta"), QStringLiteral("8080")));
+    QCOMPARE(preferenze.get(QStringLiteral("Proxy")), QStringLiteral("proxy.ente.it"));
+    QCOMPARE(preferenze.get(QStringLiteral("Porta")), QStringLiteral("8080"));
 }
 
 QTEST_GUILESS_MAIN(TestConfigurazione)

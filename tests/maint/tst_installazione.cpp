@@ -3,7 +3,9 @@
 #include "maint/Frm_Impostazioni.h"
 #include "maint/frmServerClient.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -23,6 +25,8 @@ private slots:
     void uscitaDallInstallazione_data();
     void uscitaDallInstallazione();
     void aiutoSenzaFile();
+    void percorsoFuoriCodePage();
+    void versioneNonScrivibile();
 };
 
 void TestInstallazione::percorsoMostrato_data() {
@@ -197,6 +201,45 @@ void TestInstallazione::aiutoSenzaFile() {
     conAiuto.findChild<QPushButton*>(QStringLiteral("cmdHelp"))->click();
     QCOMPARE(inst.interaction.texts(), QStringList{"File di Aiuto non presente"});
     QCOMPARE(inst.interaction.last().title, QStringLiteral("Aiuto"));
+}
+
+void TestInstallazione::percorsoFuoriCodePage() {
+    TestInstallation inst;
+    QVERIFY(QDir(inst.folder()).mkdir(QStringLiteral("Корсы")));
+    const QString percorso = inst.file(QStringLiteral("Корсы/KORVADIN.mdb"));
+    QVERIFY(QFile::copy(inst.database(), percorso));
+    auto s = inst.nuovaSessione();
+    inst.interaction.fileAnswers << percorso;
+    Frm_Impostazioni dialog(*s);
+    dialog.findChild<QPushButton*>(QStringLiteral("cmdSfoglia"))->click();
+    dialog.findChild<QPushButton*>(QStringLiteral("Cmd_Ok"))->click();
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(inst.interaction.messages.size(), 1);
+    QVERIFY(inst.interaction.last().text.startsWith(
+        QStringLiteral("Il percorso della base dati contiene caratteri")));
+    QCOMPARE(inst.interaction.last().title, QStringLiteral("Controllo dati"));
+    QCOMPARE(inst.interaction.last().icon, ui::Icon::Critical);
+}
+
+void TestInstallazione::versioneNonScrivibile() {
+    // A KORVADIN.INI that cannot be read is not rebuilt with one key: the choice
+    // is refused and nothing is renamed.
+    TestInstallation inst;
+    QVERIFY(QFile::remove(inst.file(QStringLiteral("KORVADIN.INI"))));
+    QVERIFY(QDir(inst.folder()).mkdir(QStringLiteral("KORVADIN.INI")));
+    auto s = inst.nuovaSessione();
+    frmServerClient dialog(*s);
+    dialog.findChild<QRadioButton*>(QStringLiteral("optClient"))->setChecked(true);
+    dialog.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(dialog.versione(), QString());
+    QCOMPARE(inst.interaction.messages.size(), 1);
+    QVERIFY(inst.interaction.last().text.startsWith(
+        QStringLiteral("Non è stato possibile salvare la versione dell'applicativo")));
+    QCOMPARE(inst.interaction.last().title, QStringLiteral("Installazione"));
+    QCOMPARE(inst.interaction.last().icon, ui::Icon::Critical);
+    QVERIFY(QFile::exists(inst.database()));
+    QVERIFY(QFileInfo(inst.file(QStringLiteral("KORVADIN.INI"))).isDir());
 }
 
 QTEST_MAIN(TestInstallazione)

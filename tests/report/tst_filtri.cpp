@@ -5,10 +5,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QtTest>
+
+#include <memory>
 
 using namespace report;
 
@@ -63,6 +67,8 @@ private slots:
     void invioInghiottito();
     void oreAssenza();
     void incolla();
+    void ogniViaDiIngresso_data();
+    void ogniViaDiIngresso();
     void completamenti_data();
     void completamenti();
     void completamentoInUscitaDallaCasella();
@@ -164,6 +170,68 @@ void TestFiltri::incolla() {
     QCOMPARE(filtraIncollato(ModoNumerico::OreAssenza, QStringLiteral("1.2"), &scartati),
              QStringLiteral("12"));
     QVERIFY(scartati);
+}
+
+void TestFiltri::ogniViaDiIngresso_data() {
+    QTest::addColumn<QString>("via");
+    QTest::addColumn<ModoNumerico>("modo");
+    QTest::addColumn<QString>("testo");
+    QTest::addColumn<QString>("atteso");
+    QTest::addColumn<bool>("avviso"); // "Carattere non numerico"
+    const auto D = ModoNumerico::Decimale;
+    const auto O = ModoNumerico::OreAssenza;
+    QTest::newRow("menu: lettere") << "menu" << D << "12ab"
+                                   << "12" << true;
+    QTest::newRow("menu: punto") << "menu" << D << "1.9"
+                                 << "1,9" << false;
+    QTest::newRow("paste: emoji") << "paste" << D << QStringLiteral("😀3") << "3" << true;
+    QTest::newRow("paste: ore col punto") << "paste" << O << "1.2"
+                                          << "12" << true;
+    QTest::newRow("metodo di input: cifre arabe")
+        << "metodo" << D << QStringLiteral("٣4") << "4" << true;
+    QTest::newRow("metodo di input: testo") << "metodo" << D << "uno"
+                                            << "" << true;
+    QTest::newRow("metodo di input: 1.9") << "metodo" << D << "1.9"
+                                          << "1,9" << false;
+    QTest::newRow("tasto: emoji") << "tasto" << D << QStringLiteral("😀") << "" << true;
+    QTest::newRow("setText: lettere") << "setText" << D << "x7"
+                                      << "7" << false;
+}
+
+// Every way text can reach a numeric box leaves in it only what the filter
+// allows.
+void TestFiltri::ogniViaDiIngresso() {
+    QFETCH(QString, via);
+    QFETCH(ModoNumerico, modo);
+    QFETCH(QString, testo);
+    QFETCH(QString, atteso);
+    QFETCH(bool, avviso);
+    Banco b(modo);
+    if (via == QLatin1String("menu") || via == QLatin1String("paste")) {
+        QApplication::clipboard()->setText(testo);
+        if (via == QLatin1String("paste")) {
+            b.box->paste();
+        } else {
+            std::unique_ptr<QMenu> menu(b.box->createStandardContextMenu());
+            QAction* incolla = nullptr;
+            for (QAction* a : menu->actions())
+                if (a->text().startsWith(QLatin1String("&Paste")))
+                    incolla = a;
+            QVERIFY(incolla);
+            incolla->trigger();
+        }
+    } else if (via == QLatin1String("metodo")) {
+        QInputMethodEvent evento;
+        evento.setCommitString(testo);
+        QApplication::sendEvent(b.box, &evento);
+    } else if (via == QLatin1String("tasto")) {
+        QTest::sendKeyEvent(QTest::Click, b.box, Qt::Key_unknown, testo, Qt::NoModifier);
+    } else {
+        b.box->setText(testo);
+    }
+    QCOMPARE(b.box->text(), atteso);
+    QCOMPARE(b.ui.texts(),
+             avviso ? QStringList{QStringLiteral("Carattere non numerico")} : QStringList{});
 }
 
 void TestFiltri::completamenti_data() {

@@ -47,6 +47,7 @@ private slots:
     void corsoTrasmessoBloccato();
     void regoleDiSalvataggioSulForm();
     void conteggiAlSalvataggio();
+    void sottoconteggioNonIntero();
     void salvataggioCompleto();
     void chiusuraSoloDate();
     void chiusuraCompleta();
@@ -341,6 +342,23 @@ void TestFineCor::conteggiAlSalvataggio() {
         {"NonAmmessiM", 1}, {"NonAmmessiF", 0}, {"NonAmmessiMH", 1}, {"NonAmmessiFH", 0}};
     for (const auto& [colonna, valore] : attesi)
         QCOMPARE(b.corso(41235, colonna).toInt(), valore);
+}
+
+void TestFineCor::sottoconteggioNonIntero() {
+    BancoFineCor b;
+    b.apri(41235);
+    b.classifica();
+    b.data(QStringLiteral("20"), QStringLiteral("12"), QStringLiteral("2018"));
+    // "1.9" typed shows "1,9": the save refuses it instead of storing 1.
+    b.scrivi("txt_femmineH_ammesse", QStringLiteral("1.9"));
+    QCOMPARE(b.box("txt_femmineH_ammesse")->text(), QStringLiteral("1,9"));
+    b.clic("cmdSalva");
+    QCOMPARE(b.ui().texts(),
+             QStringList{"Il numero di allievi ammessi FH deve essere un numero intero"});
+    QCOMPARE(b.ui().last().title, QStringLiteral("Verifica dati"));
+    QCOMPARE(b.ui().last().icon, ui::Icon::Critical);
+    QCOMPARE(QApplication::focusWidget(), b.w("txt_femmineH_ammesse"));
+    QVERIFY(b.corso(41235, "CreditoFormativo").isNull());
 }
 
 void TestFineCor::salvataggioCompleto() {

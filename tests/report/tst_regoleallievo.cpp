@@ -191,6 +191,37 @@ void TestRegoleAllievo::conferma_data() {
                                   << "2,30"
                                   << "3,5"
                                   << "A9";
+    // Three decimals: only an exact quarter passes.
+    QTest::newRow("credito 0,249, arrotondato sarebbe 0,25") << "40"
+                                                             << "10" << E << g8 << ""
+                                                             << "0,249"
+                                                             << "5"
+                                                             << "A9";
+    QTest::newRow("credito 0,251") << "40"
+                                   << "10" << E << g8 << ""
+                                   << "0,251"
+                                   << "5"
+                                   << "A9";
+    QTest::newRow("credito 4,999") << "40"
+                                   << "10" << E << g8 << ""
+                                   << "4,999"
+                                   << "5"
+                                   << "A9";
+    QTest::newRow("credito 0,250") << "40"
+                                   << "10" << E << g8 << ""
+                                   << "0,250"
+                                   << "5"
+                                   << "";
+    QTest::newRow("credito 2,7500") << "40"
+                                    << "10" << E << g8 << ""
+                                    << "2,7500"
+                                    << "5"
+                                    << "";
+    QTest::newRow("credito 0,001") << "40"
+                                   << "10" << E << g8 << ""
+                                   << "0,001"
+                                   << "5"
+                                   << "A9";
     QTest::newRow("credito 5,25") << "40"
                                   << "10" << E << g8 << ""
                                   << "5,25"

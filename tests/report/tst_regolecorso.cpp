@@ -67,6 +67,7 @@ const QHash<QString, QString>& testi() {
         {"D6", "Nella data di fine corso effettiva, indicare l'anno con 4 cifre"},
         {"D7", "Anno di fine effettiva del corso non valido."},
         {"D8", "La data di fine corso effettiva deve essere posteriore\na quella di inizio corso"},
+        {"C0", "Il numero di allievi ammessi MH deve essere un numero intero"},
         {"C1", "Il numero di allievi iscritti MH non può superare il numero di allievi M"},
         {"C2", "Il numero di allievi iscritti FH non può superare il numero di allievi F"},
         {"C3", "Il numero di allievi ammessi MH non può superare il numero di allievi ammessi M"},
@@ -265,6 +266,13 @@ void TestRegoleCorso::conteggi_data() {
         << QStringList{"txt_maschi=1.234", "txt_maschiH=1000", "txt_maschiH_ammessi=0",
                        "txt_maschiH_idonei=1000", "txt_maschi_idonei=1.100"}
         << QString() << QString() << QString();
+    QTest::newRow("C0 1,9 non è un conteggio") << QStringList{"txt_maschiH_ammessi=1,9"} << "C0"
+                                               << "C0"
+                                               << "txt_maschiH_ammessi";
+    QTest::newRow("C0 prima delle somme")
+        << QStringList{"txt_maschiH=9", "txt_maschiH_ammessi=1,0"} << "C0"
+        << "C0"
+        << "txt_maschiH_ammessi";
     QTest::newRow("sottoconteggio vuoto vale 0")
         << QStringList{"txt_femmineH=", "txt_femmineH_ammesse=", "txt_femmineH_idonee="}
         << QString() << QString() << QString();
