@@ -49,6 +49,20 @@ QByteArray encode(const QString& text) {
     return bytes;
 }
 
+qsizetype firstUnrepresentable(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text.at(i).unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+            continue;
+        bool found = u < 0xA0; // unassigned bytes round-trip
+        for (int k = 0; k < 32 && !found; ++k)
+            found = kHigh[k] == u;
+        if (!found)
+            return i;
+    }
+    return -1;
+}
+
 QStringList readLines(const QString& path, bool* ok) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {

@@ -11,6 +11,8 @@ namespace cp1252 {
 QString decode(const QByteArray& bytes);
 // Characters outside the code page become '?'.
 QByteArray encode(const QString& text);
+// Position of the first character the code page cannot hold, -1 when none.
+qsizetype firstUnrepresentable(const QString& text);
 
 // Reads a whole file and splits it into lines (CR LF, LF or CR). ok is false
 // when the file cannot be read.
