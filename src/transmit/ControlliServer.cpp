@@ -13,6 +13,52 @@ namespace transmit {
 
 using ui::Icon;
 
+QString corpoVersione() {
+    return QStringLiteral("applicativo=KORVADIN&anno=2018");
+}
+
+QString corpoStatoAvanzamento(const QString& gruppo, const QString& codice, qint32 idAttivita) {
+    return QStringLiteral("gruppo=") + gruppo + QStringLiteral("&codice=") + codice +
+           QStringLiteral("&idAttivita=") + QString::number(idAttivita);
+}
+
+QByteArray corpoAllegato(const QString& nome, const QStringList& righe) {
+    QByteArray corpo = cp1252::encode(nome) + '\n';
+    for (const QString& riga : righe)
+        corpo += cp1252::encode(riga) + '\n';
+    return corpo;
+}
+
+QString testoErroreTrasmis(int codice, const QString& testo, const QString& servizio,
+                           const QString& indirizzoServer, const QString& paginaCertificato) {
+    QString t = QStringLiteral("Si è verificato un errore in trasmissione, ") +
+                QString::number(codice) + QStringLiteral(" : ") + testo +
+                QStringLiteral(" (servizio: ") + servizio + QLatin1Char(')');
+    if (codice == 12045)
+        t += QStringLiteral("\r\n\r\nE' necessario installare il certificato di autorizzazione "
+                            "per l'accesso al server ") +
+             indirizzoServer +
+             QStringLiteral(".\r\nIl certificato e le istruzioni per l'installazione sono "
+                            "reperibili all'indirizzo:\r\n\r\n") +
+             paginaCertificato +
+             QStringLiteral("\r\n\r\nSe, dopo l'installazione, il problema persiste contattare "
+                            "il servizio assistenza VRD riportando questo messaggio");
+    return t;
+}
+
+QString testoErroreInvio(int codice, const QString& testo, const QString& hostUpload) {
+    QString t = QStringLiteral("Si è verificato un errore in trasmissione, ") +
+                QString::number(codice) + QStringLiteral(" : ") + testo;
+    if (codice == 12045)
+        t += QStringLiteral("\r\n\r\nE' necessario installare il certificato di autorizzazione "
+                            "per l'accesso al server sicuro ") +
+             hostUpload.toUpper() +
+             QStringLiteral(".\r\nPer procedere alla reinstallazione, cercare nel sistema il file "
+                            "CA_ROOT.DER ed eseguire un doppio click su di esso.\r\nSe il file è "
+                            "assente dal sistema, contattare il servizio assistenza");
+    return t;
+}
+
 int confrontaVersioni(const QString& a, const QString& b) {
     const QStringList pa = a.trimmed().split(QLatin1Char('.'));
     const QStringList pb = b.trimmed().split(QLatin1Char('.'));

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 namespace ui {
@@ -11,6 +13,21 @@ class Interaction;
 // program version (service VERSIONE) and the progress state of the course
 // (service STATOAVANZAMENTO), and how a reply that is not valid is reported.
 namespace transmit {
+
+// Body of the VERSIONE request.
+QString corpoVersione();
+// Body of the STATOAVANZAMENTO request of a course of the agency.
+QString corpoStatoAvanzamento(const QString& gruppo, const QString& codice, qint32 idAttivita);
+// Body of the upload: the attachment's name, then every line of it, each ended
+// by a single line feed.
+QByteArray corpoAllegato(const QString& nome, const QStringList& righe);
+
+// The transfer error message of the transmission form: code, text and service,
+// for 12045 the explanation about the certificate of the server.
+QString testoErroreTrasmis(int codice, const QString& testo, const QString& servizio,
+                           const QString& indirizzoServer, const QString& paginaCertificato);
+// The same in the upload form, naming the upload host and CA_ROOT.DER.
+QString testoErroreInvio(int codice, const QString& testo, const QString& hostUpload);
 
 // Compares two versions "major.minor.revision" number by number (2.0.1 is
 // below 10.0.0); a missing number counts as 0. Negative, 0 or positive.

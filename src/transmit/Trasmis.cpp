@@ -4,8 +4,8 @@
 #include "core/Session.h"
 #include "db/DbError.h"
 #include "transmit/ControlliServer.h"
-#include "transmit/RichiesteTrasmissione.h"
 #include "transmit/frmInet.h"
+#include "transmit/frmMailAggInst.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -55,7 +55,8 @@ QLabel* etichetta(const QString& nome, const QString& testo = {}) {
 } // namespace
 
 Trasmis::Trasmis(Session& session, QWidget* parent)
-    : QDialog(parent), m_session(session), m_crea(session.CorsiDB(), session.ui, this) {
+    : QDialog(parent), m_session(session), m_inet(session),
+      m_crea(session.CorsiDB(), session.ui, this) {
     setObjectName(QStringLiteral("Trasmis"));
     setWindowTitle(QStringLiteral("Invio Comunicazione di Fine Corso"));
 
@@ -117,8 +118,15 @@ Trasmis::Trasmis(Session& session, QWidget* parent)
     });
     connect(cmdAiuto, &QPushButton::clicked, this, [this] { m_session.MostraAiuto(this, kAiuto); });
     connect(cmdDebug, &QPushButton::clicked, this, &Trasmis::cmdDebug_Click);
-
-    m_session.ui.setBusy(false);
+    connect(&m_inet, &net::RichiestaServer::erroreTrasferimento, this,
+            [this](int codice, const QString& testo) {
+                m_session.ui.message(
+                    this,
+                    testoErroreTrasmis(codice, testo, m_inet.servizio(), m_session.indirizzoServer,
+                                       m_session.ini.leggi(QStringLiteral("CONNESSIONE"),
+                                                           net::servizio::PAGINACERTIFICATO)),
+                    QStringLiteral("Errore di trasmissione"), Icon::Critical);
+            });
 }
 
 void Trasmis::reject() {
@@ -134,20 +142,26 @@ void Trasmis::closeEvent(QCloseEvent* event) {
 }
 
 bool Trasmis::ControlloVersione() {
-    const Risposta r = richiestaVersione(m_session);
-    if (r.valida())
-        return esitoVersione(r.testo, Session::versione(), m_session.ui, this);
-    erroreRisposta(m_session.ui, this, r.codiceErrore, r.testo, m_session.indirizzoServer,
-                   r.servizio, m_session.CartellaProgramma);
+    if (m_inet.inviaServizio(net::servizio::VERSIONE, corpoVersione()) == net::Esito::Occupata)
+        return false;
+    if (m_inet.valida())
+        return esitoVersione(m_inet.risposta(), Session::versione(), m_session.ui, this);
+    erroreRisposta(m_session.ui, this, m_inet.codiceErrore(), m_inet.risposta(),
+                   m_session.indirizzoServer, m_inet.servizio(), m_session.CartellaProgramma);
     return false;
 }
 
 bool Trasmis::ControlloStatoAvanzamento() {
-    const Risposta r = richiestaStatoAvanzamento(m_session, m_session.CorsoSelezionato);
-    if (r.valida())
-        return esitoStatoAvanzamento(r.testo);
-    erroreRisposta(m_session.ui, this, r.codiceErrore, r.testo, m_session.indirizzoServer,
-                   r.servizio, m_session.CartellaProgramma);
+    const Operatore& o = m_session.OperatoreCorrente;
+    if (m_inet.inviaServizio(
+            net::servizio::STATOAVANZAMENTO,
+            corpoStatoAvanzamento(o.GrupOpe, o.Operatore, m_session.CorsoSelezionato)) ==
+        net::Esito::Occupata)
+        return false;
+    if (m_inet.valida())
+        return esitoStatoAvanzamento(m_inet.risposta());
+    erroreRisposta(m_session.ui, this, m_inet.codiceErrore(), m_inet.risposta(),
+                   m_session.indirizzoServer, m_inet.servizio(), m_session.CartellaProgramma);
     return false;
 }
 

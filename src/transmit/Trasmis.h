@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/RichiestaServer.h"
 #include "transmit/mdCreaFileTrasm.h"
 
 #include <QDialog>
@@ -18,8 +19,9 @@ class Trasmis : public QDialog {
 public:
     explicit Trasmis(Session& session, QWidget* parent = nullptr);
 
-    // True while a server request of the form is running.
+    // True while a handler of the form is running (a request may be waiting).
     bool occupato() const { return m_occupato; }
+    net::RichiestaServer& richiesta() { return m_inet; }
 
 public slots:
     // The form cannot be left while a request runs.
@@ -37,6 +39,7 @@ private:
     bool ControlloStatoAvanzamento();
 
     Session& m_session;
+    net::RichiestaServer m_inet;
     mdCreaFileTrasm m_crea;
     bool m_occupato = false;
     qint64 m_numeroDomanda = 0; // the course record carries no application number

@@ -8,7 +8,6 @@
 #include "maint/ControlloEmail.h"
 #include "maint/Manutenzione.h"
 #include "transmit/ControlliServer.h"
-#include "transmit/RichiesteTrasmissione.h"
 #include "transmit/mdCreaFileTrasm.h"
 
 #include <QCloseEvent>
@@ -50,7 +49,8 @@ QPushButton* pulsante(const QString& nome, const QString& testo, const QString& 
 } // namespace
 
 frmInet::frmInet(Session& session, mdCreaFileTrasm& crea, qint64 numeroDomanda, QWidget* parent)
-    : QDialog(parent), m_session(session), m_crea(crea), m_numeroDomanda(numeroDomanda) {
+    : QDialog(parent), m_session(session), m_inet(session), m_crea(crea),
+      m_numeroDomanda(numeroDomanda) {
     setObjectName(QStringLiteral("frmInet"));
     setWindowTitle(QStringLiteral("Invio delle domande"));
 
@@ -97,6 +97,12 @@ frmInet::frmInet(Session& session, mdCreaFileTrasm& crea, qint64 numeroDomanda, 
             maint::mostraFrmProxy(m_session, this);
     });
     connect(CmdTAVREL, &QPushButton::clicked, this, &frmInet::CmdTAVREL_Click);
+    connect(&m_inet, &net::RichiestaServer::erroreTrasferimento, this,
+            [this](int codice, const QString& testo) {
+                m_session.ui.message(
+                    this, testoErroreInvio(codice, testo, net::upload::url(m_session).host()),
+                    QStringLiteral("Errore di trasmissione"), Icon::Critical);
+            });
 }
 
 void frmInet::reject() {
@@ -120,10 +126,11 @@ bool frmInet::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool frmInet::ControlloVersione() {
-    const Risposta r = richiestaVersione(m_session);
-    if (r.valida())
-        return esitoVersione(r.testo, Session::versione(), m_session.ui, this);
-    erroreRispostaInvio(m_session.ui, this, r.codiceErrore);
+    if (m_inet.inviaServizio(net::servizio::VERSIONE, corpoVersione()) == net::Esito::Occupata)
+        return false;
+    if (m_inet.valida())
+        return esitoVersione(m_inet.risposta(), Session::versione(), m_session.ui, this);
+    erroreRispostaInvio(m_session.ui, this, m_inet.codiceErrore());
     return false;
 }
 
@@ -154,16 +161,16 @@ void frmInet::Cmd_Send_Click() {
         return;
     }
 
-    // The attachment's name, then every line of it, each ended by a single LF.
     const QString nome = m_crea.allegato();
-    bool letto = false;
-    const QStringList righe = cp1252::readLines(m_session.file(nome), &letto);
-    QByteArray corpo = cp1252::encode(nome) + '\n';
-    for (const QString& riga : righe)
-        corpo += cp1252::encode(riga) + '\n';
-
-    const Risposta r = richiestaInvioAllegato(m_session, corpo);
-    if (r.completata && r.testo.contains(QLatin1String("Trasmissione completata con successo"))) {
+    const QByteArray corpo = corpoAllegato(nome, cp1252::readLines(m_session.file(nome)));
+    net::Opzioni opzioni;
+    opzioni.intestazioni = false;
+    opzioni.prefissoCredenziali = false;
+    opzioni.utente = net::upload::utente;
+    opzioni.password = net::upload::password;
+    m_inet.svuotaRisposta();
+    m_inet.invia(net::upload::url(m_session).toString(), corpo, opzioni);
+    if (m_inet.completata() && m_inet.risposta().contains(net::upload::successo)) {
         // The course is TRASMESSO only when it is still a course ready for it.
         int cambiate = 0;
         Errore errore;
@@ -196,11 +203,12 @@ void frmInet::Cmd_Send_Click() {
         return;
     }
     ui.setBusy(false);
-    if (r.codiceErrore == 12045) {
+    const int codice = m_inet.codiceErrore();
+    if (codice == net::codice::AutoritaNonAttendibile) {
         eliminaAllegato();
         accept();
-    } else if (r.codiceErrore != 0) {
-        erroreRispostaInvio(ui, this, r.codiceErrore);
+    } else if (codice != 0) {
+        erroreRispostaInvio(ui, this, codice);
     }
 }
 

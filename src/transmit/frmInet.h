@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/RichiestaServer.h"
+
 #include <QDialog>
 
 class QLineEdit;
@@ -21,6 +23,7 @@ public:
             QWidget* parent = nullptr);
 
     bool occupato() const { return m_occupato; }
+    net::RichiestaServer& richiesta() { return m_inet; }
 
 public slots:
     void reject() override;
@@ -36,6 +39,7 @@ private:
     void eliminaAllegato();
 
     Session& m_session;
+    net::RichiestaServer m_inet;
     mdCreaFileTrasm& m_crea;
     qint64 m_numeroDomanda;
     bool m_occupato = false;
