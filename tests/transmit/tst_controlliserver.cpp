@@ -1,8 +1,6 @@
 #include "ScriptedInteraction.h"
 #include "transmit/ControlliServer.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 using ui::Icon;
@@ -29,36 +27,11 @@ void confronta(const QList<ui::Message>& avuti, const QList<ui::Message>& attesi
 class TestControlliServer : public QObject {
     Q_OBJECT
 private slots:
-    void versioni_data();
-    void versioni();
     void rispostaVersione_data();
     void rispostaVersione();
     void statoAvanzamento_data();
     void statoAvanzamento();
-    void rispostaNonValida_data();
-    void rispostaNonValida();
 };
-
-void TestControlliServer::versioni_data() {
-    QTest::addColumn<QString>("a");
-    QTest::addColumn<QString>("b");
-    QTest::addColumn<int>("segno");
-    QTest::newRow("2.0.1 below 10.0.0") << "2.0.1"
-                                        << "10.0.0" << -1;
-    QTest::newRow("2.0.10 above 2.0.9") << "2.0.10"
-                                        << "2.0.9" << 1;
-    QTest::newRow("missing revision counts as 0") << "2.0"
-                                                  << "2.0.0" << 0;
-    QTest::newRow("blanks around") << " 2.0.1 "
-                                   << "2.0.1" << 0;
-}
-
-void TestControlliServer::versioni() {
-    QFETCH(QString, a);
-    QFETCH(QString, b);
-    QTEST(transmit::confrontaVersioni(a, b), "segno");
-    QCOMPARE(transmit::confrontaVersioni(b, a), -transmit::confrontaVersioni(a, b));
-}
 
 void TestControlliServer::rispostaVersione_data() {
     QTest::addColumn<QString>("risposta");
@@ -123,69 +96,6 @@ void TestControlliServer::statoAvanzamento_data() {
 void TestControlliServer::statoAvanzamento() {
     QFETCH(QString, risposta);
     QTEST(transmit::esitoStatoAvanzamento(risposta), "esito");
-}
-
-void TestControlliServer::rispostaNonValida_data() {
-    QTest::addColumn<int>("codice");
-    QTest::addColumn<QString>("risposta");
-    QTest::addColumn<QList<ui::Message>>("messaggi");
-    QTest::addColumn<bool>("pagina");
-    QTest::newRow("untrusted certificate, already explained")
-        << 12045 << "" << QList<ui::Message>{} << false;
-    QTest::newRow("connection refused")
-        << 12029 << ""
-        << QList<ui::Message>{msg(
-               QStringLiteral("Errore di connessione al server (server: https://srv, servizio: "
-                              "korvadin/versione.asp). Riprovare in un secondo momento, oppure "
-                              "contattare il servizio di assistenza VRD riportando questo "
-                              "messaggio."),
-               QStringLiteral("Errore di connessione"), Icon::Critical)}
-        << false;
-    QTest::newRow("HTML page")
-        << 0 << "<HTML><body>Internal error</body></HTML>"
-        << QList<ui::Message>{msg(
-               QStringLiteral("Si è verificato un errore sul server https://srv (servizio: "
-                              "korvadin/versione.asp), cliccando su OK il sistema cercherà di "
-                              "visualizzare ulteriori informazioni sull'errore. Contattare il "
-                              "servizio assistenza VRD riportando questo messaggio e le "
-                              "informazioni visualizzate"),
-               QStringLiteral("ERRORE"), Icon::Critical)}
-        << true;
-    QTest::newRow("ERRORE text")
-        << 0 << "Errore: corso sconosciuto"
-        << QList<ui::Message>{msg(
-               QStringLiteral("Operazione non riuscita (servizio: korvadin/versione.asp). Il "
-                              "server ha restituito il seguente messaggio di errore: \r\n\r\n"
-                              "Errore: corso sconosciuto\r\n\r\nControllare i dati immessi e "
-                              "ritentare l'operazione, oppure contattare il servizio di "
-                              "assistenza VRD riportando questo messaggio."),
-               QStringLiteral("Errore restituito dal Server"), Icon::Critical)}
-        << false;
-}
-
-void TestControlliServer::rispostaNonValida() {
-    QFETCH(int, codice);
-    QFETCH(QString, risposta);
-    QFETCH(QList<ui::Message>, messaggi);
-    QFETCH(bool, pagina);
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("ErrServer.html"));
-    QFile vecchia(file);
-    QVERIFY(vecchia.open(QIODevice::WriteOnly));
-    vecchia.write("pagina precedente, piu lunga di quella nuova ...........................");
-    vecchia.close();
-    ui::ScriptedInteraction ui;
-    transmit::erroreRisposta(ui, nullptr, codice, risposta, QStringLiteral("https://srv"),
-                             QStringLiteral("korvadin/versione.asp"), dir.path() + "/");
-    confronta(ui.messages, messaggi);
-    if (pagina) {
-        QCOMPARE(ui.openedUrls, QList<QUrl>{QUrl::fromLocalFile(file)});
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromLatin1(f.readAll()), risposta);
-    } else {
-        QCOMPARE(ui.openedUrls, QList<QUrl>{});
-    }
 }
 
 QTEST_GUILESS_MAIN(TestControlliServer)

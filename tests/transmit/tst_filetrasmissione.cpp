@@ -186,10 +186,6 @@ void TestFileTrasmissione::valori_data() {
         << 5 << 19 << "";
     QTest::newRow("site: municipality missing from Comuni")
         << "DELETE FROM Comuni" << 5 << 20 << "";
-    QTest::newRow("cost with two decimals")
-        << "UPDATE KELDCorsiDef SET CostoCorso=NULL" << 5 << 21 << "0.00";
-    QTest::newRow("whole credit without decimals")
-        << "UPDATE KELDCorsiDef SET CreditoFormativo=3" << 6 << 17 << "3";
 }
 
 void TestFileTrasmissione::valori() {
@@ -219,11 +215,6 @@ void TestFileTrasmissione::rifiuti_data() {
                           "WHERE Matricola='1001'")
         << QString() << aCapo
         << QStringLiteral("Allievo Ros si Mario (RSSMRA80A01A326X), campo Cognome");
-    QTest::newRow("reason with a line feed")
-        << QStringLiteral("UPDATE KELDAnagFreq SET DescizioneGiudizio='a' || char(10) || 'b' "
-                          "WHERE Matricola='1002'")
-        << QString() << aCapo
-        << QStringLiteral("Allievo Angelo Lucia (NGLLCU85B41A326Y), campo DescizioneGiudizio");
     QTest::newRow("name outside the code page")
         << QStringLiteral("UPDATE KELDAnagFreq SET Nome='Łucja' WHERE Matricola='1002'")
         << QString() << codePage
