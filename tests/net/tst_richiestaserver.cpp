@@ -5,8 +5,10 @@
 #include "core/RichiestaServer.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -276,6 +278,53 @@ private slots:
         QCOMPARE(sim->ricevute(Simulatore::VERSIONE).last().corpo,
                  QByteArray("applicativo=KORVADIN"));
         QCOMPARE(r.url(), sim->url(Simulatore::VERSIONE));
+    }
+
+    void simulatoreComeProcesso() {
+        QTemporaryDir cartella;
+        QFile guasti(cartella.filePath(QStringLiteral("guasti.txt")));
+        QVERIFY(guasti.open(QIODevice::WriteOnly));
+        guasti.write("VERSIONE=errore\n");
+        guasti.close();
+        QProcess processo;
+        processo.start(QStringLiteral(KORVADIN_SIMULATORE),
+                       {QStringLiteral("--cartella"), cartella.path(), QStringLiteral("--numero"),
+                        QStringLiteral("500")});
+        QHash<QString, QString> porte;
+        while (porte.size() < 2 && processo.waitForReadyRead(10000)) {
+            while (processo.canReadLine()) {
+                const QStringList parti = QString::fromLatin1(processo.readLine()).split(' ');
+                porte.insert(parti.value(0), parti.value(1).trimmed());
+            }
+        }
+        QCOMPARE(porte.size(), 2);
+        const QString http = QStringLiteral("http://127.0.0.1:") + porte.value("HTTP");
+        const QString https = QStringLiteral("https://127.0.0.1:") + porte.value("HTTPS");
+        QVERIFY(QFile::copy(QStringLiteral(KORVADIN_CERTIFICATI "/CA_ROOT.DER"),
+                            inst->file(QStringLiteral("CA_ROOT.DER"))));
+
+        RichiestaServer r(sessione());
+        QCOMPARE(r.invia(http + Simulatore::percorso(Simulatore::VERSIONE), "applicativo=KORVADIN"),
+                 Esito::Completata);
+        QVERIFY(r.risposta().startsWith(QStringLiteral("ERRORE")));
+        QCOMPARE(r.invia(http + Simulatore::percorso(Simulatore::NREG),
+                         "gruppo=A&codice=123&compo=&applicativo=KORVADIN&email=a@b.it"),
+                 Esito::Completata);
+        QCOMPARE(r.risposta(), QStringLiteral(" 500 "));
+        net::Opzioni o;
+        o.utente = net::upload::utente;
+        o.password = net::upload::password;
+        QCOMPARE(r.invia(https + Simulatore::percorso(Simulatore::UPLOAD), "A1.txt\n#Z#\n", o),
+                 Esito::Completata);
+        processo.terminate();
+        QVERIFY(processo.waitForFinished(10000));
+
+        QFile allegato(cartella.filePath(QStringLiteral("allegati/A1.txt")));
+        QVERIFY(allegato.open(QIODevice::ReadOnly));
+        QCOMPARE(allegato.readAll(), QByteArray("#Z#\n"));
+        QFile registrazioni(cartella.filePath(QStringLiteral("registrazioni.txt")));
+        QVERIFY(registrazioni.open(QIODevice::ReadOnly));
+        QCOMPARE(registrazioni.readAll(), QByteArray("A;123;a@b.it;500\n"));
     }
 };
 

@@ -10,7 +10,9 @@
 #include "transmit/FrmnReg.h"
 #include "transmit/Registrazione.h"
 #include "transmit/RegistrazioneInstallazione.h"
+#include "transmit/frmMailAggInst.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -274,6 +276,45 @@ private slots:
                      .scalar(QStringLiteral("SELECT NumInstall FROM Installazione"))
                      .toInt(),
                  77);
+    }
+
+    void emailDalleImpostazioni_data() {
+        QTest::addColumn<QString>("memorizzata");
+        QTest::addColumn<QString>("mostrata");
+        QTest::newRow("stored address") << "mario.rossi@example.it"
+                                        << "mario.rossi@example.it";
+        QTest::newRow("none stored") << ""
+                                     << "Indirizzo e-mail...";
+    }
+    void emailDalleImpostazioni() {
+        QFETCH(QString, memorizzata);
+        QFETCH(QString, mostrata);
+        if (!memorizzata.isEmpty())
+            s().userSettings.set(QStringLiteral("E-Mail"), memorizzata);
+        transmit::frmMailAggInst dialogo(s());
+        auto* box = dialogo.findChild<QLineEdit*>(QStringLiteral("txtEMail"));
+        dialogo.show();
+        QApplication::setActiveWindow(&dialogo);
+        box->setFocus();
+        QTRY_COMPARE(box->text(), mostrata);
+        QTRY_COMPARE(box->selectedText(), mostrata);
+    }
+
+    void emailNonValidaRifiutata() {
+        QStringList titoli;
+        inst->interaction.dialogDrivers[QStringLiteral("frmMailAggInst")] = [&](QDialog& d) {
+            auto* box = d.findChild<QLineEdit*>(QStringLiteral("txtEMail"));
+            box->setText(QStringLiteral("senza-chiocciola"));
+            d.findChild<QToolButton*>(QStringLiteral("imgConferma"))->click();
+            titoli << inst->interaction.last().title;
+            QVERIFY(d.isVisible());
+            QCOMPARE(box->text(), QStringLiteral("senza-chiocciola"));
+            box->setText(kEmail);
+            d.findChild<QToolButton*>(QStringLiteral("imgConferma"))->click();
+        };
+        QCOMPARE(transmit::chiediEmail(s(), nullptr), std::optional<QString>(kEmail));
+        QCOMPARE(titoli, QStringList{QStringLiteral("Indirizzo e-mail")});
+        QCOMPARE(s().userSettings.get(QStringLiteral("E-Mail")), kEmail);
     }
 };
 
