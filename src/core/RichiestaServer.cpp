@@ -61,6 +61,15 @@ QUrl upload::url(const Session& session) {
     return QUrl(QStringLiteral("https://") + host + percorso);
 }
 
+Opzioni upload::opzioni() {
+    Opzioni o;
+    o.intestazioni = false;
+    o.prefissoCredenziali = false;
+    o.utente = utente;
+    o.password = password;
+    return o;
+}
+
 QString nomeServizio(const QString& url) {
     // From position 8 on (just after "http://"); a longer scheme ("https://") is
     // searched after its "://", as for the server base address, so that the

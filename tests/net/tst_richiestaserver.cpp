@@ -181,9 +181,7 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral(KORVADIN_CERTIFICATI "/CA_ROOT.DER"),
                             inst->file(QStringLiteral("CA_ROOT.DER"))));
         sessione().passwordServizio = QStringLiteral("altro:x@");
-        net::Opzioni o;
-        o.intestazioni = false;
-        o.utente = net::upload::utente;
+        net::Opzioni o = net::upload::opzioni();
         o.password = password;
         RichiestaServer r(sessione());
         const QByteArray corpo = "A000123_41238.txt\n#Z#,#1#\n#A#,#2#\n";
@@ -311,10 +309,8 @@ private slots:
                          "gruppo=A&codice=123&compo=&applicativo=KORVADIN&email=a@b.it"),
                  Esito::Completata);
         QCOMPARE(r.risposta(), QStringLiteral(" 500 "));
-        net::Opzioni o;
-        o.utente = net::upload::utente;
-        o.password = net::upload::password;
-        QCOMPARE(r.invia(https + Simulatore::percorso(Simulatore::UPLOAD), "A1.txt\n#Z#\n", o),
+        QCOMPARE(r.invia(https + Simulatore::percorso(Simulatore::UPLOAD), "A1.txt\n#Z#\n",
+                         net::upload::opzioni()),
                  Esito::Completata);
         processo.terminate();
         QVERIFY(processo.waitForFinished(10000));
