@@ -186,6 +186,17 @@ int codicePerErrore(QNetworkReply::NetworkError errore, const QList<QSslError>& 
     }
 }
 
+bool mostraPaginaErrore(Session& session, const QByteArray& pagina) {
+    const QString percorso = session.file(QStringLiteral("ErrServer.html"));
+    QFile::remove(percorso);
+    QFile file(percorso);
+    if (!file.open(QIODevice::WriteOnly) || file.write(pagina) != pagina.size())
+        return false;
+    file.close();
+    session.ui.openUrl(QUrl::fromLocalFile(percorso));
+    return true;
+}
+
 RichiestaServer::RichiestaServer(Session& session, QObject* parent)
     : QObject(parent), m_session(session), m_manager(new QNetworkAccessManager(this)),
       m_limiteMs(g_limitePredefinitoMs) {}

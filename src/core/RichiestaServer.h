@@ -215,6 +215,11 @@ private:
     bool m_annullata = false;
 };
 
+// The server's error page: "ErrServer.html" in the program folder is replaced
+// by the page and opened with the system's viewer (through the interaction
+// service). False when the file cannot be written.
+bool mostraPaginaErrore(Session& session, const QByteArray& pagina);
+
 // The code for a failed transfer (see the table above).
 int codicePerErrore(QNetworkReply::NetworkError errore, const QList<QSslError>& erroriSsl);
 

@@ -72,6 +72,7 @@ private slots:
         QTest::newRow("dropped connection") << "caduta" << 12030;
         QTest::newRow("status 500") << "stato500" << 500;
         QTest::newRow("status 404") << "stato404" << 404;
+        QTest::newRow("cancelled") << "annullata" << 12017;
     }
     void codiciDiErrore() {
         QFETCH(QString, caso);
@@ -90,6 +91,9 @@ private slots:
             url = sim->urlHttps(Simulatore::VERSIONE);
         } else if (caso == QLatin1String("caduta")) {
             sim->setGuasto(Simulatore::VERSIONE, Simulatore::Guasto::Caduta);
+        } else if (caso == QLatin1String("annullata")) {
+            sim->setGuasto(Simulatore::VERSIONE, Simulatore::Guasto::Ritardo, 3000);
+            QTimer::singleShot(200, &r, [&r] { r.annulla(); });
         } else if (caso.startsWith(QLatin1String("stato"))) {
             sim->setGuasto(Simulatore::VERSIONE, Simulatore::Guasto::Stato, caso.mid(5).toInt());
         }
