@@ -84,6 +84,7 @@ private slots:
             url = QStringLiteral("http://127.0.0.1:%1/korvadin/versione.asp").arg(portaChiusa());
         } else if (caso == QLatin1String("sconosciuto")) {
             url = QStringLiteral("http://server-regionale.invalid/korvadin/versione.asp");
+            r.setLimiteMs(RichiestaServer::LimitePredefinitoMs); // a slow resolver is no time-out
         } else if (caso == QLatin1String("ritardo")) {
             sim->setGuasto(Simulatore::VERSIONE, Simulatore::Guasto::Ritardo, 3000);
             r.setLimiteMs(300);
@@ -253,6 +254,19 @@ private slots:
             QCOMPARE(p.hostName(), host);
             QCOMPARE(int(p.port()), numero);
         }
+    }
+
+    void proxyDelleImpostazioniUsato() {
+        // The simulator stands in for the proxy: the request reaches it with the
+        // full address of a host that does not exist.
+        sessione().userSettings.set(QStringLiteral("Proxy"), QStringLiteral("127.0.0.1"));
+        sessione().userSettings.set(QStringLiteral("Porta"), QString::number(sim->portaHttp()));
+        RichiestaServer r(sessione());
+        QCOMPARE(r.invia(QStringLiteral("http://server-regionale.invalid/korvadin/versione.asp"),
+                         "applicativo=KORVADIN&anno=2018"),
+                 Esito::Completata);
+        QCOMPARE(sim->ricevute(Simulatore::VERSIONE).last().percorso,
+                 QByteArray("http://server-regionale.invalid/korvadin/versione.asp"));
     }
 
     void unaRichiestaAllaVolta() {
