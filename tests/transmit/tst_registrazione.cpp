@@ -1,7 +1,7 @@
 // Registration of the installation (FrmnReg with the e-mail dialog) against the
 // simulator over loopback sockets.
 
-#include "Simulatore.h"
+#include "SimulatoreSupport.h"
 #include "TestSupport.h"
 #include "app/MDI_Main.h"
 #include "app/Main.h"
@@ -72,10 +72,8 @@ private slots:
         sim = std::make_unique<Simulatore>();
         QVERIFY(sim->avvia());
         s().CorsiDB().exec(QStringLiteral("DELETE FROM Installazione"));
-        s().ini.scrivi(QStringLiteral("CONNESSIONE"), QStringLiteral("NREG"),
-                       sim->url(Simulatore::NREG));
-        server = QStringLiteral("http://127.0.0.1:%1").arg(sim->portaHttp());
-        s().indirizzoServer = server;
+        puntaAlSimulatore(s(), *sim);
+        server = sim->indirizzoBase();
         net::RichiestaServer::setLimitePredefinitoMs(5000);
     }
     void cleanup() {
@@ -201,8 +199,6 @@ private slots:
 
     void annullaDopoErroreDiConnessioneTerminaIlProgramma() {
         sim->setGuasto(Simulatore::NREG, Simulatore::Guasto::Caduta);
-        s().ini.scrivi(QStringLiteral("CONNESSIONE"), QStringLiteral("PAGINACERTIFICATO"),
-                       QStringLiteral("http://regione.example/certificato"));
         guidaEmail(kEmail);
         inst->interaction.answers = {Answer::Ok, Answer::Cancel};
 
@@ -223,8 +219,8 @@ private slots:
             QStringLiteral("L'errore che si è verificato potrebbe essere causato dalla mancanza "
                            "di autorizzazione per accedere al server %1.")
                 .arg(server)));
-        QVERIFY(
-            mm.at(2).text.contains(QStringLiteral("\n\nhttp://regione.example/certificato\n\n")));
+        QVERIFY(mm.at(2).text.contains(QStringLiteral("\n\n") + sim->url(Simulatore::CERTIFICATO) +
+                                       QStringLiteral("\n\n")));
         QVERIFY(mm.at(2).text.endsWith(
             QStringLiteral("V.R.D.Impossibile continuare con l'esecuzione dell'applicativo, il "
                            "programma verrà terminato.")));
