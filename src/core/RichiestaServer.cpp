@@ -61,6 +61,15 @@ QUrl upload::url(const Session& session) {
     return QUrl(QStringLiteral("https://") + host + percorso);
 }
 
+Opzioni upload::opzioni() {
+    Opzioni o;
+    o.intestazioni = false;
+    o.prefissoCredenziali = false;
+    o.utente = utente;
+    o.password = password;
+    return o;
+}
+
 QString nomeServizio(const QString& url) {
     // From position 8 on (just after "http://"); a longer scheme ("https://") is
     // searched after its "://", as for the server base address, so that the
@@ -175,6 +184,17 @@ int codicePerErrore(QNetworkReply::NetworkError errore, const QList<QSslError>& 
     default:
         return codice::ErroreInterno;
     }
+}
+
+bool mostraPaginaErrore(Session& session, const QByteArray& pagina) {
+    const QString percorso = session.file(QStringLiteral("ErrServer.html"));
+    QFile::remove(percorso);
+    QFile file(percorso);
+    if (!file.open(QIODevice::WriteOnly) || file.write(pagina) != pagina.size())
+        return false;
+    file.close();
+    session.ui.openUrl(QUrl::fromLocalFile(percorso));
+    return true;
 }
 
 RichiestaServer::RichiestaServer(Session& session, QObject* parent)

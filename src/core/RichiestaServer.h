@@ -13,6 +13,9 @@
 //     else if (richiesta.codiceErrore() != 0) { transfer error: code and text }
 //     else { the server answered "ERRORE..." or an HTML page: richiesta.risposta() }
 //
+//     // The attachment upload: Basic credentials, no header block.
+//     richiesta.invia(net::upload::url(session).toString(), corpo, net::upload::opzioni());
+//
 // Conventions of every request:
 // - The service URL is CONNESSIONE/<key> of KORVADIN.INI; the service name shown
 //   in messages is the text after the first "/" at or after character 8 (after
@@ -105,6 +108,8 @@ inline const QString HOSTUPLOAD = QStringLiteral("HOSTUPLOAD");
 inline const QString PAGINACERTIFICATO = QStringLiteral("PAGINACERTIFICATO");
 } // namespace servizio
 
+struct Opzioni;
+
 // The attachment upload: https://<CONNESSIONE/HOSTUPLOAD><percorso>, Basic
 // credentials, no header block.
 namespace upload {
@@ -113,6 +118,7 @@ inline const QString password = QStringLiteral("Xq7#kp2$zw");
 inline const QString percorso = QStringLiteral("/cgi-bin/fp/upload/allegati_fp_upload");
 inline const QString successo = QStringLiteral("Trasmissione completata con successo");
 QUrl url(const Session& session);
+Opzioni opzioni(); // Basic velto / password, no header block, no prefix
 } // namespace upload
 
 // The fixed header block of the requests, as the server expects it.
@@ -208,6 +214,11 @@ private:
     int m_limiteMs;
     bool m_annullata = false;
 };
+
+// The server's error page: "ErrServer.html" in the program folder is replaced
+// by the page and opened with the system's viewer (through the interaction
+// service). False when the file cannot be written.
+bool mostraPaginaErrore(Session& session, const QByteArray& pagina);
 
 // The code for a failed transfer (see the table above).
 int codicePerErrore(QNetworkReply::NetworkError errore, const QList<QSslError>& erroriSsl);

@@ -5,7 +5,6 @@
 #include "transmit/Registrazione.h"
 #include "transmit/frmMailAggInst.h"
 
-#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -202,21 +201,10 @@ void FrmnReg::registra() {
                                     "informazioni visualizzate")
                          .arg(server, servizio),
                      kErrore, Icon::Critical);
-        mostraPaginaErrore();
+        net::mostraPaginaErrore(s, m_inet.rispostaGrezza());
         m_command2->setEnabled(true);
         reject();
         return;
-    }
-}
-
-void FrmnReg::mostraPaginaErrore() {
-    const QString percorso = m_session.file(QStringLiteral("ErrServer.html"));
-    QFile::remove(percorso);
-    QFile file(percorso);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(m_inet.rispostaGrezza());
-        file.close();
-        m_session.ui.openUrl(QUrl::fromLocalFile(percorso));
     }
 }
 

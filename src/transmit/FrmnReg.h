@@ -30,7 +30,6 @@ private:
     void registra();
     void erroreTrasferimento(int codice, const QString& testo);
     void avanza(int passo);
-    void mostraPaginaErrore();
     void erroreImprevisto();
 
     Session& m_session;

@@ -5,8 +5,10 @@
 #include "core/RichiestaServer.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -70,6 +72,7 @@ private slots:
         QTest::newRow("dropped connection") << "caduta" << 12030;
         QTest::newRow("status 500") << "stato500" << 500;
         QTest::newRow("status 404") << "stato404" << 404;
+        QTest::newRow("cancelled") << "annullata" << 12017;
     }
     void codiciDiErrore() {
         QFETCH(QString, caso);
@@ -81,6 +84,7 @@ private slots:
             url = QStringLiteral("http://127.0.0.1:%1/korvadin/versione.asp").arg(portaChiusa());
         } else if (caso == QLatin1String("sconosciuto")) {
             url = QStringLiteral("http://server-regionale.invalid/korvadin/versione.asp");
+            r.setLimiteMs(RichiestaServer::LimitePredefinitoMs); // a slow resolver is no time-out
         } else if (caso == QLatin1String("ritardo")) {
             sim->setGuasto(Simulatore::VERSIONE, Simulatore::Guasto::Ritardo, 3000);
             r.setLimiteMs(300);
@@ -88,6 +92,9 @@ private slots:
             url = sim->urlHttps(Simulatore::VERSIONE);
         } else if (caso == QLatin1String("caduta")) {
             sim->setGuasto(Simulatore::VERSIONE, Simulatore::Guasto::Caduta);
+        } else if (caso == QLatin1String("annullata")) {
+            sim->setGuasto(Simulatore::VERSIONE, Simulatore::Guasto::Ritardo, 3000);
+            QTimer::singleShot(200, &r, [&r] { r.annulla(); });
         } else if (caso.startsWith(QLatin1String("stato"))) {
             sim->setGuasto(Simulatore::VERSIONE, Simulatore::Guasto::Stato, caso.mid(5).toInt());
         }
@@ -179,9 +186,7 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral(KORVADIN_CERTIFICATI "/CA_ROOT.DER"),
                             inst->file(QStringLiteral("CA_ROOT.DER"))));
         sessione().passwordServizio = QStringLiteral("altro:x@");
-        net::Opzioni o;
-        o.intestazioni = false;
-        o.utente = net::upload::utente;
+        net::Opzioni o = net::upload::opzioni();
         o.password = password;
         RichiestaServer r(sessione());
         const QByteArray corpo = "A000123_41238.txt\n#Z#,#1#\n#A#,#2#\n";
@@ -251,6 +256,19 @@ private slots:
         }
     }
 
+    void proxyDelleImpostazioniUsato() {
+        // The simulator stands in for the proxy: the request reaches it with the
+        // full address of a host that does not exist.
+        sessione().userSettings.set(QStringLiteral("Proxy"), QStringLiteral("127.0.0.1"));
+        sessione().userSettings.set(QStringLiteral("Porta"), QString::number(sim->portaHttp()));
+        RichiestaServer r(sessione());
+        QCOMPARE(r.invia(QStringLiteral("http://server-regionale.invalid/korvadin/versione.asp"),
+                         "applicativo=KORVADIN&anno=2018"),
+                 Esito::Completata);
+        QCOMPARE(sim->ricevute(Simulatore::VERSIONE).last().percorso,
+                 QByteArray("http://server-regionale.invalid/korvadin/versione.asp"));
+    }
+
     void unaRichiestaAllaVolta() {
         sim->setGuasto(Simulatore::VERSIONE, Simulatore::Guasto::Ritardo, 400);
         RichiestaServer r(sessione());
@@ -276,6 +294,51 @@ private slots:
         QCOMPARE(sim->ricevute(Simulatore::VERSIONE).last().corpo,
                  QByteArray("applicativo=KORVADIN"));
         QCOMPARE(r.url(), sim->url(Simulatore::VERSIONE));
+    }
+
+    void simulatoreComeProcesso() {
+        QTemporaryDir cartella;
+        QFile guasti(cartella.filePath(QStringLiteral("guasti.txt")));
+        QVERIFY(guasti.open(QIODevice::WriteOnly));
+        guasti.write("VERSIONE=errore\n");
+        guasti.close();
+        QProcess processo;
+        processo.start(QStringLiteral(KORVADIN_SIMULATORE),
+                       {QStringLiteral("--cartella"), cartella.path(), QStringLiteral("--numero"),
+                        QStringLiteral("500")});
+        QHash<QString, QString> porte;
+        while (porte.size() < 2 && processo.waitForReadyRead(10000)) {
+            while (processo.canReadLine()) {
+                const QStringList parti = QString::fromLatin1(processo.readLine()).split(' ');
+                porte.insert(parti.value(0), parti.value(1).trimmed());
+            }
+        }
+        QCOMPARE(porte.size(), 2);
+        const QString http = QStringLiteral("http://127.0.0.1:") + porte.value("HTTP");
+        const QString https = QStringLiteral("https://127.0.0.1:") + porte.value("HTTPS");
+        QVERIFY(QFile::copy(QStringLiteral(KORVADIN_CERTIFICATI "/CA_ROOT.DER"),
+                            inst->file(QStringLiteral("CA_ROOT.DER"))));
+
+        RichiestaServer r(sessione());
+        QCOMPARE(r.invia(http + Simulatore::percorso(Simulatore::VERSIONE), "applicativo=KORVADIN"),
+                 Esito::Completata);
+        QVERIFY(r.risposta().startsWith(QStringLiteral("ERRORE")));
+        QCOMPARE(r.invia(http + Simulatore::percorso(Simulatore::NREG),
+                         "gruppo=A&codice=123&compo=&applicativo=KORVADIN&email=a@b.it"),
+                 Esito::Completata);
+        QCOMPARE(r.risposta(), QStringLiteral(" 500 "));
+        QCOMPARE(r.invia(https + Simulatore::percorso(Simulatore::UPLOAD), "A1.txt\n#Z#\n",
+                         net::upload::opzioni()),
+                 Esito::Completata);
+        processo.terminate();
+        QVERIFY(processo.waitForFinished(10000));
+
+        QFile allegato(cartella.filePath(QStringLiteral("allegati/A1.txt")));
+        QVERIFY(allegato.open(QIODevice::ReadOnly));
+        QCOMPARE(allegato.readAll(), QByteArray("#Z#\n"));
+        QFile registrazioni(cartella.filePath(QStringLiteral("registrazioni.txt")));
+        QVERIFY(registrazioni.open(QIODevice::ReadOnly));
+        QCOMPARE(registrazioni.readAll(), QByteArray("A;123;a@b.it;500\n"));
     }
 };
 

@@ -1,7 +1,7 @@
 // Registration of the installation (FrmnReg with the e-mail dialog) against the
 // simulator over loopback sockets.
 
-#include "Simulatore.h"
+#include "SimulatoreSupport.h"
 #include "TestSupport.h"
 #include "app/MDI_Main.h"
 #include "app/Main.h"
@@ -10,7 +10,9 @@
 #include "transmit/FrmnReg.h"
 #include "transmit/Registrazione.h"
 #include "transmit/RegistrazioneInstallazione.h"
+#include "transmit/frmMailAggInst.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -70,10 +72,8 @@ private slots:
         sim = std::make_unique<Simulatore>();
         QVERIFY(sim->avvia());
         s().CorsiDB().exec(QStringLiteral("DELETE FROM Installazione"));
-        s().ini.scrivi(QStringLiteral("CONNESSIONE"), QStringLiteral("NREG"),
-                       sim->url(Simulatore::NREG));
-        server = QStringLiteral("http://127.0.0.1:%1").arg(sim->portaHttp());
-        s().indirizzoServer = server;
+        puntaAlSimulatore(s(), *sim);
+        server = sim->indirizzoBase();
         net::RichiestaServer::setLimitePredefinitoMs(5000);
     }
     void cleanup() {
@@ -199,8 +199,6 @@ private slots:
 
     void annullaDopoErroreDiConnessioneTerminaIlProgramma() {
         sim->setGuasto(Simulatore::NREG, Simulatore::Guasto::Caduta);
-        s().ini.scrivi(QStringLiteral("CONNESSIONE"), QStringLiteral("PAGINACERTIFICATO"),
-                       QStringLiteral("http://regione.example/certificato"));
         guidaEmail(kEmail);
         inst->interaction.answers = {Answer::Ok, Answer::Cancel};
 
@@ -221,8 +219,8 @@ private slots:
             QStringLiteral("L'errore che si è verificato potrebbe essere causato dalla mancanza "
                            "di autorizzazione per accedere al server %1.")
                 .arg(server)));
-        QVERIFY(
-            mm.at(2).text.contains(QStringLiteral("\n\nhttp://regione.example/certificato\n\n")));
+        QVERIFY(mm.at(2).text.contains(QStringLiteral("\n\n") + sim->url(Simulatore::CERTIFICATO) +
+                                       QStringLiteral("\n\n")));
         QVERIFY(mm.at(2).text.endsWith(
             QStringLiteral("V.R.D.Impossibile continuare con l'esecuzione dell'applicativo, il "
                            "programma verrà terminato.")));
@@ -274,6 +272,45 @@ private slots:
                      .scalar(QStringLiteral("SELECT NumInstall FROM Installazione"))
                      .toInt(),
                  77);
+    }
+
+    void emailDalleImpostazioni_data() {
+        QTest::addColumn<QString>("memorizzata");
+        QTest::addColumn<QString>("mostrata");
+        QTest::newRow("stored address") << "mario.rossi@example.it"
+                                        << "mario.rossi@example.it";
+        QTest::newRow("none stored") << ""
+                                     << "Indirizzo e-mail...";
+    }
+    void emailDalleImpostazioni() {
+        QFETCH(QString, memorizzata);
+        QFETCH(QString, mostrata);
+        if (!memorizzata.isEmpty())
+            s().userSettings.set(QStringLiteral("E-Mail"), memorizzata);
+        transmit::frmMailAggInst dialogo(s());
+        auto* box = dialogo.findChild<QLineEdit*>(QStringLiteral("txtEMail"));
+        dialogo.show();
+        QApplication::setActiveWindow(&dialogo);
+        box->setFocus();
+        QTRY_COMPARE(box->text(), mostrata);
+        QTRY_COMPARE(box->selectedText(), mostrata);
+    }
+
+    void emailNonValidaRifiutata() {
+        QStringList titoli;
+        inst->interaction.dialogDrivers[QStringLiteral("frmMailAggInst")] = [&](QDialog& d) {
+            auto* box = d.findChild<QLineEdit*>(QStringLiteral("txtEMail"));
+            box->setText(QStringLiteral("senza-chiocciola"));
+            d.findChild<QToolButton*>(QStringLiteral("imgConferma"))->click();
+            titoli << inst->interaction.last().title;
+            QVERIFY(d.isVisible());
+            QCOMPARE(box->text(), QStringLiteral("senza-chiocciola"));
+            box->setText(kEmail);
+            d.findChild<QToolButton*>(QStringLiteral("imgConferma"))->click();
+        };
+        QCOMPARE(transmit::chiediEmail(s(), nullptr), std::optional<QString>(kEmail));
+        QCOMPARE(titoli, QStringList{QStringLiteral("Indirizzo e-mail")});
+        QCOMPARE(s().userSettings.get(QStringLiteral("E-Mail")), kEmail);
     }
 };
 

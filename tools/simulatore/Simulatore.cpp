@@ -169,6 +169,20 @@ QString Simulatore::urlHttps(const QString& servizio) const {
     return QStringLiteral("https://127.0.0.1:%1").arg(portaHttps()) + percorso(servizio);
 }
 
+QList<QPair<QString, QString>> Simulatore::connessione() const {
+    QList<QPair<QString, QString>> chiavi;
+    for (const QString& servizio :
+         {NREG, VERSIONE, STATOAVANZAMENTO, AGGIORNADB, CORSIDESTINATARI, PLEIA})
+        chiavi.append({servizio, url(servizio)});
+    chiavi.append({QStringLiteral("HOSTUPLOAD"), QStringLiteral("127.0.0.1:%1").arg(portaHttps())});
+    chiavi.append({QStringLiteral("PAGINACERTIFICATO"), url(CERTIFICATO)});
+    return chiavi;
+}
+
+QString Simulatore::indirizzoBase() const {
+    return QStringLiteral("http://127.0.0.1:%1").arg(portaHttp());
+}
+
 void Simulatore::setGuasto(const QString& servizio, Guasto guasto, int parametro) {
     Comportamento& c = m_comportamenti[servizio];
     c.guasto = guasto;

@@ -101,6 +101,13 @@ public:
     QString url(const QString& servizio) const;
     QString urlHttps(const QString& servizio) const;
 
+    // The CONNESSIONE keys of KORVADIN.INI that point at this simulator (NREG,
+    // VERSIONE, STATOAVANZAMENTO, AGGIORNADB, CORSIDESTINATARI, PLEIA over HTTP;
+    // HOSTUPLOAD on the HTTPS port; PAGINACERTIFICATO), with their values.
+    QList<QPair<QString, QString>> connessione() const;
+    // Scheme and host of the HTTP side, the server base address of the program.
+    QString indirizzoBase() const;
+
     void setGuasto(const QString& servizio, Guasto guasto, int parametro = 0);
     // Answer this text (status 200) instead of the normal reply.
     void setRisposta(const QString& servizio, const QByteArray& risposta);

@@ -19,6 +19,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <QStringEncoder>
 #include <QTextStream>
 
 #include <csignal>
@@ -82,9 +83,10 @@ int main(int argc, char** argv) {
         }
         sim.setGuasto(servizio, g, parametro);
     }
+    QStringEncoder cp1252("windows-1252");
     for (const QString& regola : p.values(risposta))
         sim.setRisposta(regola.section(QLatin1Char('='), 0, 0).trimmed().toUpper(),
-                        regola.section(QLatin1Char('='), 1).toLocal8Bit());
+                        QByteArray(cp1252.encode(regola.section(QLatin1Char('='), 1))));
     if (p.isSet(versione)) {
         const QStringList t = p.value(versione).split(QLatin1Char('#'));
         sim.setVersione(t.value(0), t.value(1), t.value(2), t.value(3));
