@@ -2,12 +2,11 @@
 
 #include "core/Cp1252.h"
 #include "core/Interaction.h"
+#include "core/RichiestaServer.h"
 #include "core/RigaRecord.h"
+#include "core/Session.h"
 
-#include <QDir>
-#include <QFile>
 #include <QStringList>
-#include <QUrl>
 
 namespace transmit {
 
@@ -146,9 +145,12 @@ bool esitoStatoAvanzamento(const QString& risposta) {
     return r.campo(1) == QLatin1String("30") && r.campo(2).isEmpty();
 }
 
-void erroreRisposta(ui::Interaction& ui, QWidget* parent, int codiceErrore, const QString& risposta,
-                    const QString& indirizzoServer, const QString& servizio,
-                    const QString& cartellaProgramma) {
+void erroreRisposta(Session& session, QWidget* parent, const net::RichiestaServer& richiesta) {
+    ui::Interaction& ui = session.ui;
+    const int codiceErrore = richiesta.codiceErrore();
+    const QString& indirizzoServer = session.indirizzoServer;
+    const QString servizio = richiesta.servizio();
+    const QString risposta = richiesta.risposta();
     if (codiceErrore == 12045)
         return;
     if (codiceErrore != 0) {
@@ -169,14 +171,7 @@ void erroreRisposta(ui::Interaction& ui, QWidget* parent, int codiceErrore, cons
                                       "assistenza VRD riportando questo messaggio e le "
                                       "informazioni visualizzate"),
                    QStringLiteral("ERRORE"), Icon::Critical);
-        const QString pagina = QDir(cartellaProgramma).filePath(QStringLiteral("ErrServer.html"));
-        QFile::remove(pagina);
-        QFile file(pagina);
-        if (file.open(QIODevice::WriteOnly)) {
-            file.write(cp1252::encode(risposta));
-            file.close();
-            ui.openUrl(QUrl::fromLocalFile(pagina));
-        }
+        net::mostraPaginaErrore(session, richiesta.rispostaGrezza());
         return;
     }
     ui.message(parent,

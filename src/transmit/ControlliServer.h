@@ -5,6 +5,10 @@
 #include <QStringList>
 
 class QWidget;
+class Session;
+namespace net {
+class RichiestaServer;
+}
 namespace ui {
 class Interaction;
 }
@@ -56,9 +60,7 @@ bool esitoStatoAvanzamento(const QString& risposta);
 // message for a transfer error (none for 12045, already explained), the server
 // error page for an HTML reply (written to "ErrServer.html" in the program
 // folder and opened), the server's message otherwise.
-void erroreRisposta(ui::Interaction& ui, QWidget* parent, int codiceErrore, const QString& risposta,
-                    const QString& indirizzoServer, const QString& servizio,
-                    const QString& cartellaProgramma);
+void erroreRisposta(Session& session, QWidget* parent, const net::RichiestaServer& richiesta);
 
 // The same in the upload form: one connection message, none after 12045.
 void erroreRispostaInvio(ui::Interaction& ui, QWidget* parent, int codiceErrore);

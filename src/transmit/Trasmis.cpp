@@ -146,8 +146,7 @@ bool Trasmis::ControlloVersione() {
         return false;
     if (m_inet.valida())
         return esitoVersione(m_inet.risposta(), Session::versione(), m_session.ui, this);
-    erroreRisposta(m_session.ui, this, m_inet.codiceErrore(), m_inet.risposta(),
-                   m_session.indirizzoServer, m_inet.servizio(), m_session.CartellaProgramma);
+    erroreRisposta(m_session, this, m_inet);
     return false;
 }
 
@@ -160,8 +159,7 @@ bool Trasmis::ControlloStatoAvanzamento() {
         return false;
     if (m_inet.valida())
         return esitoStatoAvanzamento(m_inet.risposta());
-    erroreRisposta(m_session.ui, this, m_inet.codiceErrore(), m_inet.risposta(),
-                   m_session.indirizzoServer, m_inet.servizio(), m_session.CartellaProgramma);
+    erroreRisposta(m_session, this, m_inet);
     return false;
 }
 

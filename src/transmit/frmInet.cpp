@@ -163,13 +163,8 @@ void frmInet::Cmd_Send_Click() {
 
     const QString nome = m_crea.allegato();
     const QByteArray corpo = corpoAllegato(nome, cp1252::readLines(m_session.file(nome)));
-    net::Opzioni opzioni;
-    opzioni.intestazioni = false;
-    opzioni.prefissoCredenziali = false;
-    opzioni.utente = net::upload::utente;
-    opzioni.password = net::upload::password;
     m_inet.svuotaRisposta();
-    m_inet.invia(net::upload::url(m_session).toString(), corpo, opzioni);
+    m_inet.invia(net::upload::url(m_session).toString(), corpo, net::upload::opzioni());
     if (m_inet.completata() && m_inet.risposta().contains(net::upload::successo)) {
         // The course is TRASMESSO only when it is still a course ready for it.
         int cambiate = 0;

@@ -1,7 +1,7 @@
 // The transmission form and the upload form against the regional-server
 // simulator over loopback sockets.
 
-#include "Simulatore.h"
+#include "SimulatoreSupport.h"
 #include "TestSupport.h"
 #include "db/Database.h"
 #include "transmit/Trasmis.h"
@@ -125,10 +125,7 @@ void TestTrasmis::init() {
     inst = std::make_unique<TestInstallation>();
     sim = std::make_unique<Simulatore>();
     QVERIFY(sim->avvia());
-    for (const QString& servizio : {Simulatore::VERSIONE, Simulatore::STATOAVANZAMENTO})
-        s().ini.scrivi(QStringLiteral("CONNESSIONE"), servizio, sim->url(servizio));
-    hostUpload(QStringLiteral("127.0.0.1:%1").arg(sim->portaHttps()));
-    s().indirizzoServer = QStringLiteral("http://127.0.0.1:%1").arg(sim->portaHttp());
+    puntaAlSimulatore(s(), *sim, false);
     sim->setVersione(Session::versione(), Session::versione(), QStringLiteral("N"), QString());
     sim->setStatoAvanzamento(QStringLiteral("41238"), QStringLiteral("30"));
     s().userSettings.set(QStringLiteral("E-Mail"), kEmail);
