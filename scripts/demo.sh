@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs the dependencies, builds, prepares a demo installation in build/demo
-# and starts KORVADIN on it. Extra arguments (e.g. DEBUG) go to the program.
+# and starts KORVADIN on it, with the regional-server simulator beside it
+# (HTTP 127.0.0.1:8088, HTTPS 127.0.0.1:8089; what it receives goes to
+# build/demo/simulatore). The simulator stops when the program ends. Extra
+# arguments (e.g. DEBUG) go to the program.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
@@ -9,4 +12,16 @@ demo="$root/build/demo"
 rm -rf "$demo"
 "$root/build/tools/korvadin-demo" "$demo"
 cp "$root/build/src/korvadin" "$demo/korvadin"
-exec "$demo/korvadin" "$@"
+# The test authority of the simulator's certificate, as users install it.
+cp "$root/build/certificati/CA_ROOT.DER" "$demo/CA_ROOT.DER"
+"$root/build/tools/korvadin-simulatore" --porta-http 8088 --porta-https 8089 \
+    --cartella "$demo/simulatore" > "$demo/simulatore.out" 2>&1 &
+simulatore=$!
+trap 'kill "$simulatore" 2>/dev/null || true; wait "$simulatore" 2>/dev/null || true' EXIT
+sleep 0.3
+if ! kill -0 "$simulatore" 2>/dev/null; then
+    echo "Il simulatore del server non è partito:" >&2
+    cat "$demo/simulatore.out" >&2
+    exit 1
+fi
+"$demo/korvadin" "$@"

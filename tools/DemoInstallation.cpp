@@ -23,8 +23,12 @@ void scriviIni(const QString& folder, const IniDemo& demo) {
     ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Database"), database);
     ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("NFileDB"), demo.nomeFile);
     ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("FileBackup"), QString());
-    // "Pwd2026" scrambled: every character code with its lowest bit flipped.
-    ini.scrivi(QStringLiteral("CONNESSIONE"), QStringLiteral("PWD"), QStringLiteral("Qve3137"));
+    // The credential prefix "korvadin:Pwd2026@" scrambled: every character code
+    // with its lowest bit flipped.
+    ini.scrivi(QStringLiteral("CONNESSIONE"), QStringLiteral("PWD"),
+               QStringLiteral("jnsw`eho;Qve3137A"));
+    // The regional-server simulator (korvadin-simulatore) of the demo: HTTP on
+    // 8088, HTTPS on 8089, paths as it serves them.
     const QString server = QStringLiteral("http://127.0.0.1:8088");
     ini.scrivi(QStringLiteral("CONNESSIONE"), QStringLiteral("NREG"),
                server + QStringLiteral("/korvadin/nreg.asp"));
@@ -38,6 +42,10 @@ void scriviIni(const QString& folder, const IniDemo& demo) {
                server + QStringLiteral("/korvadin/corsidestinatari.asp"));
     ini.scrivi(QStringLiteral("CONNESSIONE"), QStringLiteral("PLEIA"),
                server + QStringLiteral("/pleia/login.asp"));
+    ini.scrivi(QStringLiteral("CONNESSIONE"), QStringLiteral("HOSTUPLOAD"),
+               QStringLiteral("127.0.0.1:8089"));
+    ini.scrivi(QStringLiteral("CONNESSIONE"), QStringLiteral("PAGINACERTIFICATO"),
+               server + QStringLiteral("/korvadin/certificato.htm"));
     ini.scrivi(QStringLiteral("Help"), QStringLiteral("FILEHELP"), QStringLiteral("KORVADIN.html"));
 }
 

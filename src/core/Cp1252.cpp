@@ -50,11 +50,15 @@ QByteArray encode(const QString& text) {
     return bytes;
 }
 
+qsizetype firstUnrepresentable(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (!byteDi(text.at(i).unicode()))
+            return i;
+    return -1;
+}
+
 bool rappresentabile(const QString& text) {
-    for (const QChar ch : text)
-        if (!byteDi(ch.unicode()))
-            return false;
-    return true;
+    return firstUnrepresentable(text) < 0;
 }
 
 QStringList readLines(const QString& path, bool* ok) {

@@ -11,6 +11,8 @@ namespace cp1252 {
 QString decode(const QByteArray& bytes);
 // Characters outside the code page become '?'.
 QByteArray encode(const QString& text);
+// Position of the first character the code page cannot hold, -1 when none.
+qsizetype firstUnrepresentable(const QString& text);
 
 // True when every character of text has a byte in the code page.
 bool rappresentabile(const QString& text);

@@ -4,10 +4,12 @@
 
 namespace maint {
 
-// The three dialogs are not part of this version yet.
+// These dialogs are not part of this version yet.
 void mostraFrmBackup(Session&, QWidget*) {}
 
 void mostraFrmOpzioni(Session&, QWidget*) {}
+
+void mostraFrmProxy(Session&, QWidget*) {}
 
 void mostraBrowser(Session&, QWidget*) {}
 

@@ -11,6 +11,9 @@ void mostraFrmBackup(Session& session, QWidget* parent);
 // The options dialog frmOpzioni, modal; it refreshes session.preferenze.
 void mostraFrmOpzioni(Session& session, QWidget* parent);
 
+// The proxy dialog FrmProxy, modal: the per-user Proxy and Porta settings.
+void mostraFrmProxy(Session& session, QWidget* parent);
+
 // The support request Browser, not modal.
 void mostraBrowser(Session& session, QWidget* parent);
 

@@ -1,11 +1,14 @@
 #include "transmit/RegistrazioneInstallazione.h"
 
 #include "core/Session.h"
+#include "transmit/FrmnReg.h"
 
 namespace transmit {
 
-// The registration request to the regional server is not part of this version
-// yet: a database without installation record starts without a current agency.
-void registraInstallazione(Session&, QWidget*) {}
+bool registraInstallazione(Session& session, QWidget* parent) {
+    FrmnReg dialogo(session, parent);
+    session.ui.runDialog(dialogo);
+    return dialogo.registrata();
+}
 
 } // namespace transmit

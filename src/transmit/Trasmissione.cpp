@@ -1,10 +1,13 @@
 #include "transmit/Trasmissione.h"
 
 #include "core/Session.h"
+#include "transmit/Trasmis.h"
 
 namespace transmit {
 
-// The transmission form is not part of this version yet.
-void mostraTrasmis(Session&, QWidget*) {}
+void mostraTrasmis(Session& session, QWidget* parent) {
+    Trasmis form(session, parent);
+    session.ui.runDialog(form);
+}
 
 } // namespace transmit

@@ -92,7 +92,7 @@ void TestAvvio::avvioCompletoMostraLOperatore() {
     QCOMPARE(inst.interaction.texts(), QStringList{kAvviso});
     QCOMPARE(session->OperatoreCorrente.Operatore, QStringLiteral("123"));
     QCOMPARE(session->indirizzoServer, QStringLiteral("http://127.0.0.1:8088"));
-    QCOMPARE(session->passwordServizio, QStringLiteral("Pwd2026"));
+    QCOMPARE(session->passwordServizio, QStringLiteral("korvadin:Pwd2026@"));
     QCOMPARE(session->CorsiDB().mode(), db::OpenMode::Exclusive);
     QVERIFY(!session->PrimaInstallazione);
 }

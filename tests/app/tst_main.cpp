@@ -702,6 +702,8 @@ void TestMain::trasmissioneConMatricolaVuota() {
     QVERIFY(aperto);
     QCOMPARE(s.CorsoSelezionato, 41235);
     QVERIFY(inst.interaction.messages.isEmpty());
+    // The transmission form of the picked course follows.
+    QCOMPARE(inst.interaction.dialogsRun, QStringList{QStringLiteral("Trasmis")});
 }
 
 void TestMain::didascalieComeIlPulsante() {
