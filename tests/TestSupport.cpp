@@ -44,3 +44,12 @@ Session& TestInstallation::sessione() {
     }
     return *m_session;
 }
+
+bool terminaIlProgramma(const std::function<void()>& passo) {
+    try {
+        passo();
+    } catch (const ui::FineProgramma&) {
+        return true;
+    }
+    return false;
+}

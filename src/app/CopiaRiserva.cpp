@@ -12,7 +12,7 @@ constexpr int kFileNonTrovato = 53;
 constexpr int kDiscoPieno = 61;
 constexpr int kErroreAccesso = 75;
 
-Esito errore(int numero, const QString& descrizione, const QString& destinazione) {
+RisultatoCopia errore(int numero, const QString& descrizione, const QString& destinazione) {
     return {false, numero, descrizione, destinazione};
 }
 
@@ -45,7 +45,7 @@ QString primoMarker(const QString& cartella) {
     return trovati.isEmpty() ? QString() : trovati.first();
 }
 
-Esito copiaRiservaUscita(const QString& cartella, const QString& percorsoDB) {
+RisultatoCopia copiaRiservaUscita(const QString& cartella, const QString& percorsoDB) {
     const QDir dir(cartella);
     const Passo p = passo(primoMarker(cartella));
     const QString destinazione = dir.filePath(p.destinazione);
@@ -74,7 +74,8 @@ Esito copiaRiservaUscita(const QString& cartella, const QString& percorsoDB) {
             return errore(numeroErrore(origine.error()), origine.errorString(), destinazione);
         }
         if (copia.write(blocco) != blocco.size()) {
-            const Esito e = errore(numeroErrore(copia.error()), copia.errorString(), destinazione);
+            const RisultatoCopia e =
+                errore(numeroErrore(copia.error()), copia.errorString(), destinazione);
             copia.cancelWriting();
             return e;
         }

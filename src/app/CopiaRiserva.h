@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Errore.h"
+
 #include <QString>
 
 // The rotating copy of the database file that a SERVER installation keeps on
@@ -19,17 +21,20 @@ Passo passo(const QString& markerTrovato);
 // order), "" when there is none.
 QString primoMarker(const QString& cartella);
 
-struct Esito {
+// The result of one exit copy.
+struct RisultatoCopia {
     bool riuscita = true;
     int numero = 0; // error number: 70 permission denied, 53 file not found, ...
     QString descrizione;
     QString destinazione; // full path of the slot written (or attempted)
+
+    Errore errore() const { return {numero, descrizione}; }
 };
 
 // Deletes the old marker, copies the database file over the next slot and
 // writes the new marker. A copy that fails leaves the previous content of the
 // slot untouched and no marker, so the next exit starts again from backup.001.
-Esito copiaRiservaUscita(const QString& cartella, const QString& percorsoDB);
+RisultatoCopia copiaRiservaUscita(const QString& cartella, const QString& percorsoDB);
 
 // Error number of a refused access: the caller ignores it silently.
 constexpr int kPermessoNegato = 70;

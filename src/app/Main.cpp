@@ -3,6 +3,7 @@
 #include "app/CopiaRiserva.h"
 #include "app/Distribuzione.h"
 #include "app/MainRegole.h"
+#include "core/Errore.h"
 #include "core/Session.h"
 #include "download/ScaricoCorsi.h"
 #include "download/TabCorsiApprovati.h"
@@ -597,8 +598,7 @@ void Main::ApriCollegamento(const QString& nome, const QString& indirizzo) {
 }
 
 void Main::errore(const QString& titolo, int numero, const QString& descrizione) {
-    m_session.ui.message(this, QStringLiteral("Errore %1\n%2").arg(numero).arg(descrizione), titolo,
-                         Icon::Critical);
+    mostraErrore(m_session.ui, this, {numero, descrizione}, titolo);
 }
 
 // ---------------------------------------------------------------- menu entries
@@ -638,7 +638,7 @@ void Main::cmdCorsi_Click() {
         return;
     }
     download::mostraTabCorsiApprovati(m_session, this);
-    if (m_session.CorsoSelezionato > 0 && !m_session.ended())
+    if (m_session.CorsoSelezionato > 0)
         report::mostraFineCor(m_session, this);
 }
 
@@ -652,7 +652,7 @@ void Main::cmdInvia1_Click() {
         m_session.TipoOperazione = QStringLiteral("TRASMISSIONE");
         m_session.CorsoSelezionato = 0;
         download::mostraTabCorsiApprovati(m_session, this);
-        if (m_session.CorsoSelezionato <= 0 || m_session.ended())
+        if (m_session.CorsoSelezionato <= 0)
             return;
         if (ControlloMatricole(m_session.CorsoSelezionato))
             transmit::mostraTrasmis(m_session, this);
@@ -769,11 +769,10 @@ void Main::closeEvent(QCloseEvent* event) {
 
 void Main::CopiaRiservaUscita() {
     Occupato occupato(m_session.ui);
-    const copiariserva::Esito esito =
+    const copiariserva::RisultatoCopia copia =
         copiariserva::copiaRiservaUscita(m_session.CartellaProgramma, m_session.PercorsoDB);
     occupato.fine();
-    if (!esito.riuscita && esito.numero != copiariserva::kPermessoNegato)
-        m_session.ui.message(
-            this, QStringLiteral("Errore %1 -> %2").arg(esito.numero).arg(esito.descrizione),
-            QStringLiteral("Errore nella copia di riserva"), Icon::Warning);
+    if (!copia.riuscita && copia.numero != copiariserva::kPermessoNegato)
+        m_session.ui.message(this, copia.errore().testoSuUnaRiga(),
+                             QStringLiteral("Errore nella copia di riserva"), Icon::Warning);
 }

@@ -1,5 +1,6 @@
 #include "download/TabCorsiApprovati.h"
 
+#include "core/Errore.h"
 #include "core/General.h"
 #include "core/Session.h"
 
@@ -25,7 +26,7 @@ namespace {
 const QString kTitoloErrore = QStringLiteral("TabCorsiApprovati");
 
 QString testoErrore(const db::DbError& e) {
-    return QStringLiteral("Errore %1\n%2").arg(e.number()).arg(e.description());
+    return Errore::da(e).testo();
 }
 
 } // namespace
@@ -215,7 +216,7 @@ void TabCorsiApprovati::cmdCerca2_Click() {
         }
     } catch (const db::DbError& e) {
         m_session.ui.setBusy(false);
-        m_session.ui.message(this, testoErrore(e), QStringLiteral("Ricerca Corso"), Icon::Critical);
+        mostraErrore(m_session.ui, this, Errore::da(e), QStringLiteral("Ricerca Corso"));
         return;
     }
     if (!trovato) {
@@ -270,14 +271,13 @@ void TabCorsiApprovati::cmdSele2_Click() {
         m_session.CorsoSelezionato = scelto.IdAttivita;
         accept();
     } catch (const db::DbError& e) {
-        m_session.ui.message(this, testoErrore(e), QStringLiteral("Selezione Corso"),
-                             Icon::Critical);
+        mostraErrore(m_session.ui, this, Errore::da(e), QStringLiteral("Selezione Corso"));
     }
 }
 
 void mostraTabCorsiApprovati(Session& session, QWidget* parent) {
     TabCorsiApprovati dialogo(session, parent);
-    dialogo.exec();
+    session.ui.runDialog(dialogo);
 }
 
 } // namespace download

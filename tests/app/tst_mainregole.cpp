@@ -265,7 +265,7 @@ void TestMainRegole::treUsciteScrivonoTreCopieLaQuartaRicomincia() {
     for (int uscita = 0; uscita < attese.size(); ++uscita) {
         const QByteArray contenuto = "base dati, uscita " + QByteArray::number(uscita);
         scrivi(db, contenuto);
-        const copiariserva::Esito e = copiariserva::copiaRiservaUscita(dir.path(), db);
+        const copiariserva::RisultatoCopia e = copiariserva::copiaRiservaUscita(dir.path(), db);
         QVERIFY2(e.riuscita, qPrintable(e.descrizione));
         QCOMPARE(e.destinazione, dir.filePath(attese.at(uscita)));
         QCOMPARE(leggi(dir.filePath(attese.at(uscita))), contenuto);
@@ -288,7 +288,7 @@ void TestMainRegole::copiaFallitaNonLasciaMarker() {
     QVERIFY(copiariserva::copiaRiservaUscita(dir.path(), db).riuscita); // backup.001
     // The database file is gone: the copy to slot 2 fails.
     QVERIFY(QFile::remove(db));
-    const copiariserva::Esito e = copiariserva::copiaRiservaUscita(dir.path(), db);
+    const copiariserva::RisultatoCopia e = copiariserva::copiaRiservaUscita(dir.path(), db);
     QVERIFY(!e.riuscita);
     QCOMPARE(e.numero, 53);
     QVERIFY(!e.descrizione.isEmpty());
@@ -296,7 +296,7 @@ void TestMainRegole::copiaFallitaNonLasciaMarker() {
     QCOMPARE(marker(dir.path()), QStringList());
     // So the next exit starts again from slot 1.
     scrivi(db, "dati nuovi");
-    const copiariserva::Esito dopo = copiariserva::copiaRiservaUscita(dir.path(), db);
+    const copiariserva::RisultatoCopia dopo = copiariserva::copiaRiservaUscita(dir.path(), db);
     QVERIFY(dopo.riuscita);
     QCOMPARE(dopo.destinazione, dir.filePath(QStringLiteral("backup.001")));
     QCOMPARE(leggi(dir.filePath(QStringLiteral("backup.001"))), QByteArray("dati nuovi"));
@@ -315,7 +315,7 @@ void TestMainRegole::copiaFallitaNonRovinaLaCopiaPrecedente() {
     // The next slot (1) cannot be written: a folder holds its name.
     QVERIFY(QFile::remove(dir.filePath(QStringLiteral("backup.001"))));
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("backup.001")));
-    const copiariserva::Esito e = copiariserva::copiaRiservaUscita(dir.path(), db);
+    const copiariserva::RisultatoCopia e = copiariserva::copiaRiservaUscita(dir.path(), db);
     QVERIFY(!e.riuscita);
     QVERIFY(e.numero != 0);
     QCOMPARE(marker(dir.path()), QStringList());
