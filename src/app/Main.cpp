@@ -4,6 +4,7 @@
 #include "app/Distribuzione.h"
 #include "app/MainRegole.h"
 #include "core/Errore.h"
+#include "core/Guardie.h"
 #include "core/Session.h"
 #include "download/ScaricoCorsi.h"
 #include "download/TabCorsiApprovati.h"
@@ -16,7 +17,6 @@
 #include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -60,28 +60,15 @@ void coloraTesto(QWidget* w, const QColor& colore) {
     w->setPalette(pal);
 }
 
-// Busy pointer for the length of a step; released early with fine().
-class Occupato {
-public:
-    explicit Occupato(ui::Interaction& ui) : m_ui(ui) { m_ui.setBusy(true); }
-    ~Occupato() { fine(); }
-    void fine() {
-        if (m_attivo)
-            m_ui.setBusy(false);
-        m_attivo = false;
-    }
-
-private:
-    ui::Interaction& m_ui;
-    bool m_attivo = true;
-};
+// The busy pointer of a step (the name the registry update uses).
+using Occupato = PuntatoreOccupato;
 
 } // namespace
 
 Main::Main(Session& session, QWidget* parent) : QWidget(parent), m_session(session) {
     setObjectName(QStringLiteral("Main"));
     // Loading: the waiting panel is up and the pointer busy until the end.
-    Occupato occupato(session.ui);
+    PuntatoreOccupato occupato(session.ui);
     QDir::setCurrent(session.CartellaProgramma);
 
     setWindowTitle(QStringLiteral("KORVADIN - fine corso - Ver. ") + Session::versione());
@@ -589,7 +576,7 @@ void Main::ApriCollegamento(const QString& nome, const QString& indirizzo) {
                              QStringLiteral("Collegamento a ") + indirizzo, Icon::Information,
                              Buttons::YesNo) != Answer::Yes)
         return;
-    Occupato occupato(m_session.ui);
+    PuntatoreOccupato occupato(m_session.ui);
     const bool aperto = m_session.ui.openUrl(QUrl(indirizzo));
     occupato.fine();
     if (!aperto)
@@ -604,23 +591,24 @@ void Main::errore(const QString& titolo, int numero, const QString& descrizione)
 // ---------------------------------------------------------------- menu entries
 
 void Main::cmdScaricoCorsi_Click() {
-    Occupato occupato(m_session.ui);
+    PuntatoreOccupato occupato(m_session.ui);
     m_session.ui.processEvents();
     // The download dialog has its own pointer.
     occupato.fine();
-    download::mostraFrmScaricoDB(m_session, this);
-    if (m_session.ended() ||
-        !QFileInfo(m_session.file(QStringLiteral("CorsiDestinatari30.tx1"))).isFile())
-        return;
-    Occupato acquisizione(m_session.ui);
-    if (download::acquisisciCorsiScaricati(m_session, this))
+    switch (download::scaricaEAcquisisci(m_session, this)) {
+    case download::RisultatoScarico::NienteScaricato:
+        break;
+    case download::RisultatoScarico::Acquisito:
         m_session.ui.message(this, QStringLiteral("Corsi e destinatari acquisiti correttamente."),
                              QString(), Icon::Information);
-    else
+        break;
+    case download::RisultatoScarico::NonAcquisito:
         m_session.ui.message(this,
                              QStringLiteral("Si è verificato un errore in fase di acquisizione "
                                             "della base dati.\nE' necessario rieffettuare lo "
                                             "scarico."));
+        break;
+    }
 }
 
 void Main::cmdCorsi_Click() {
@@ -768,7 +756,7 @@ void Main::closeEvent(QCloseEvent* event) {
 }
 
 void Main::CopiaRiservaUscita() {
-    Occupato occupato(m_session.ui);
+    PuntatoreOccupato occupato(m_session.ui);
     const copiariserva::RisultatoCopia copia =
         copiariserva::copiaRiservaUscita(m_session.CartellaProgramma, m_session.PercorsoDB);
     occupato.fine();
