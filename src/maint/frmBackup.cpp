@@ -1,6 +1,7 @@
 #include "maint/frmBackup.h"
 
 #include "core/FileSicuro.h"
+#include "core/Guardie.h"
 #include "core/Session.h"
 #include "db/BloccoInstallazione.h"
 #include "maint/ArchivioBackup.h"
@@ -139,7 +140,13 @@ frmBackup::frmBackup(Session& session, QWidget* parent)
 }
 
 frmBackup::~frmBackup() {
-    riapriConnessione();
+    if (m_session.ended())
+        return;
+    try {
+        riapriConnessione();
+    } catch (const ui::FineProgramma&) {
+        // The program ends: the connection stays closed.
+    }
 }
 
 void frmBackup::done(int result) {
@@ -215,11 +222,11 @@ void frmBackup::cmdConfermaBak_Click() {
         archivioBackup::nomeArchivio(QDir::fromNativeSeparators(txtFileBak->text()));
     cmdConfermaBak->setEnabled(false);
     cmdEsci0->setEnabled(false);
-    m_session.ui.setBusy(true);
+    PuntatoreOccupato occupato(m_session.ui);
     const bool riuscito = eseguiBackup(database, archivio);
     m_session.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("FileBackup"),
                          riuscito ? QDir::toNativeSeparators(archivio) : QString());
-    m_session.ui.setBusy(false);
+    occupato.fine();
     if (riuscito)
         m_session.ui.message(this, QStringLiteral("Backup eseguito con successo."), QString(),
                              Icon::Information);
@@ -256,7 +263,7 @@ void frmBackup::cmdConfermaZip_Click() {
         return;
     }
     const QString archivio = QDir::fromNativeSeparators(txtFileZip->text());
-    m_session.ui.setBusy(true);
+    PuntatoreOccupato occupato(m_session.ui);
     cmdConfermaZip->setEnabled(false);
     cmdEsci1->setEnabled(false);
     const QString database =
@@ -264,7 +271,7 @@ void frmBackup::cmdConfermaZip_Click() {
     QString errore;
     const QString esito = eseguiRecupero(database, archivio, &errore);
     QDir(m_session.file(QStringLiteral("DBUnzip"))).removeRecursively();
-    m_session.ui.setBusy(false);
+    occupato.fine();
     if (!errore.isEmpty()) {
         // A failure while the files were being replaced: the dialog closes.
         m_session.ui.message(this, errore, QStringLiteral("Errore"), Icon::Critical);

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "app/Main.h"
 #include "maint/ArchivioBackup.h"
 #include "maint/CopiaSicurezza.h"
 #include "maint/Manutenzione.h"
@@ -100,6 +101,7 @@ void alteraCrc(const QString& archivio) {
 class TestFrmBackup : public QObject {
     Q_OBJECT
 private slots:
+    void mainWindowEntryOpensTheDialog();
     void roundTripRestoresEveryRow();
     void substituteKeepsNoCopy();
     void archiveWithSeveralFiles();
@@ -113,6 +115,21 @@ private slots:
     void emptyBoxes_data();
     void emptyBoxes();
 };
+
+void TestFrmBackup::mainWindowEntryOpensTheDialog() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    Main m(s);
+    m.show();
+    m.findChild<QPushButton*>(QStringLiteral("cmdBackup"))->click();
+    QPointer<frmBackup> f = m.findChild<frmBackup*>();
+    QVERIFY(f && f->isVisible());
+    // The main window is blocked, the dialog does not wait in an event loop of its own.
+    QCOMPARE(f->windowModality(), Qt::WindowModal);
+    QVERIFY(!s.CorsiDB().isOpen());
+    chiudi(f);
+    QVERIFY(s.CorsiDB().isOpen());
+}
 
 void TestFrmBackup::roundTripRestoresEveryRow() {
     TestInstallation inst;
@@ -381,5 +398,5 @@ void TestFrmBackup::emptyBoxes() {
     chiudi(f);
 }
 
-QTEST_MAIN(TestFrmBackup)
+KORVADIN_TEST_MAIN(TestFrmBackup)
 #include "tst_frmbackup.moc"
