@@ -1,13 +1,15 @@
 #include "refdata/AggiornamentoOperatori.h"
 
 #include "core/Session.h"
+#include "refdata/AnagraficaOperatori.h"
 
 namespace refdata {
 
-// Not part of this version yet: nothing is updated, so nothing is reported as
-// updated.
-bool aggiornaDatiOperatori(Session&, QWidget*) {
-    return false;
+bool aggiornaDatiOperatori(Session& s, QWidget* parent) {
+    anagrafica::cancellaLog(s);
+    // The safety copy of the database comes with the backup functions.
+    const anagrafica::CopiaSicurezza copia{};
+    return anagrafica::aggiorna(s, parent, copia);
 }
 
 } // namespace refdata

@@ -1,0 +1,40 @@
+#include "app/Avvio.h"
+#include "core/Session.h"
+#include "enrol/InstOper.h"
+#include "refdata/AnagraficaOperatori.h"
+#include "refdata/InstallazioneDati.h"
+
+namespace refdata {
+
+void primaInstallazioneOperatori(Session& s, Avvio& avvio) {
+    try {
+        if (s.CorsiDB().scalar(QStringLiteral("SELECT count(*) FROM CorsiOper")).toLongLong() > 0)
+            return;
+    } catch (const db::DbError&) {
+        // Reported by the installation itself, which reads the table again.
+    }
+    s.PrimaInstallazione = true;
+    s.InstallazioneInCorso = true;
+    avvio.mostraAvanzamento(QStringLiteral("INSTALLAZIONE"), QStringLiteral("Attendere..."));
+    s.ui.processEvents();
+    enrol::mostraFrmInstOper(s, &avvio, {}, QString());
+    if (s.ended() || !anagrafica::verificaFileInstallazione(s))
+        return;
+    struct Occupato {
+        ui::Interaction& ui;
+        explicit Occupato(ui::Interaction& u) : ui(u) { ui.setBusy(true); }
+        ~Occupato() { ui.setBusy(false); }
+    } occupato(s.ui);
+    // The tables delivered with the downloaded package.
+    installaAggiornaTabelle(s, avvio);
+    if (s.ended())
+        return;
+    int mostrati = 0;
+    anagrafica::installa(s, [&](const QString& file, const QString& tabella, int record) {
+        avvio.aggiorna(file, tabella, record);
+        if (++mostrati % 50 == 1)
+            s.ui.processEvents();
+    });
+}
+
+} // namespace refdata
