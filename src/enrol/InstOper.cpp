@@ -4,7 +4,8 @@
 
 namespace enrol {
 
-// The operator dialog is not part of this version yet.
+// The operator dialog is being built; until then the entry points do nothing.
 void mostraFrmInstOper(Session&, QWidget*, const QStringList&, const QString&) {}
+bool iscriviOperatori(Session&, QWidget*) { return false; }
 
 } // namespace enrol
