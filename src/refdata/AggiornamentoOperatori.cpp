@@ -7,9 +7,7 @@ namespace refdata {
 
 bool aggiornaDatiOperatori(Session& s, QWidget* parent) {
     anagrafica::cancellaLog(s);
-    // The safety copy of the database comes with the backup functions.
-    const anagrafica::CopiaSicurezza copia{};
-    return anagrafica::aggiorna(s, parent, copia);
+    return anagrafica::aggiorna(s, parent);
 }
 
 } // namespace refdata

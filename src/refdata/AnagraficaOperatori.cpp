@@ -6,6 +6,7 @@
 #include "core/General.h"
 #include "core/RigaRecord.h"
 #include "core/Session.h"
+#include "maint/CopiaSicurezza.h"
 
 #include <QDir>
 #include <QFile>
@@ -412,7 +413,10 @@ const QString kImpossibileAggiornare =
 
 // The five steps of the merge, in one transaction. Notes for the log are
 // collected in note.
-void passiAggiornamento(Session& s, QStringList& note) {
+bool scriviLog(Session& s, const QStringList& note);
+
+void passiAggiornamento(Session& s) {
+    QStringList note;
     db::Connection& c = s.CorsiDB();
     const auto vuoto = [](const QString& testo) { throw Fallimento{testo, kTitoloAggiornamento}; };
     std::optional<db::Transaction> transazione;
@@ -473,6 +477,11 @@ void passiAggiornamento(Session& s, QStringList& note) {
         caricaPasso(c, tracciatoSediUtil(), sediUtil);
     }
 
+    // The notes are written before the commit, so that a log that cannot be
+    // written fails the update while it can still be rolled back.
+    if (!scriviLog(s, note))
+        throw Fallimento{QStringLiteral("Impossibile scrivere il file di log ") + s.file(kFileLog),
+                         kTitoloAggiornamento};
     try {
         transazione->commit();
     } catch (const db::DbError& e) {
@@ -677,7 +686,7 @@ bool installa(Session& s, const Avanzamento& avanzamento) {
     return false;
 }
 
-bool unisci(Session& s, QWidget* parent, const CopiaSicurezza& copia) {
+bool unisci(Session& s, QWidget* parent) {
     const QString incompleta = QStringLiteral("ATTENZIONE: la base dati è incompleta. Mancano uno "
                                               "o più files di testo necessari.");
     if (!esiste(s, kOper) || !esiste(s, kCompo)) {
@@ -688,7 +697,7 @@ bool unisci(Session& s, QWidget* parent, const CopiaSicurezza& copia) {
         s.ui.message(parent, incompleta, kTitoloInstallazione, Icon::Critical);
         return false;
     }
-    if (!copia.crea || !copia.crea()) {
+    if (!maint::Crea_DB_Backup(s, s.PercorsoDB, parent)) {
         s.ui.message(parent,
                      QStringLiteral("Copia di sicurezza della base dati non riuscita. Impossibile "
                                     "continuare l'operazione di aggiornamento."),
@@ -696,41 +705,29 @@ bool unisci(Session& s, QWidget* parent, const CopiaSicurezza& copia) {
         return false;
     }
 
-    QStringList note;
     std::optional<Fallimento> fallimento;
     try {
-        passiAggiornamento(s, note);
-        if (!scriviLog(s, note))
-            throw Fallimento{QStringLiteral("Impossibile scrivere il file di log ") +
-                                 s.file(kFileLog),
-                             kTitoloAggiornamento};
+        passiAggiornamento(s);
     } catch (const Fallimento& f) {
         fallimento = f;
     }
-
     if (!fallimento) {
-        QFile::remove(s.PercorsoDB + QStringLiteral("_BAK"));
+        maint::eliminaCopiaSicurezza(s.PercorsoDB);
         domandaLog(s, parent);
         return true;
     }
-    // The transaction has been rolled back: the database is already as it was
-    // before; the safety copy is put back all the same.
+    // The transaction has been rolled back: the restore confirms the database
+    // against the safety copy and reports it.
     s.ui.message(parent, fallimento->testo, fallimento->titolo, Icon::Critical);
-    const bool ripristinata = copia.ripristina && copia.ripristina();
-    if (ripristinata)
-        s.ui.message(parent, QStringLiteral("Ripristino della base dati riuscito"),
-                     kTitoloAggiornamento, Icon::Information);
-    else
-        s.ui.message(parent, QStringLiteral("Ripristino della base dati non riuscito."),
-                     kTitoloAggiornamento, Icon::Critical);
+    maint::ripristinoDopoAggiornamento(s, s.PercorsoDB, maint::Aggiornamento::Annullato, parent);
     QFile::remove(s.file(kFileLog));
     return false;
 }
 
-bool aggiorna(Session& s, QWidget* parent, const CopiaSicurezza& copia) {
+bool aggiorna(Session& s, QWidget* parent) {
     if (!esiste(s, kOper))
         return false;
-    const bool unito = unisci(s, parent, copia);
+    const bool unito = unisci(s, parent);
     const QString cartella = unito ? QStringLiteral("CAR") : QStringLiteral("BAD");
     const QStringList nonSpostati = sposta(s, cartella);
     if (!nonSpostati.isEmpty())

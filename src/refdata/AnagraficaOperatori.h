@@ -50,23 +50,18 @@ bool verificaFileInstallazione(Session& session);
 // start repeats the installation) and the program ends. True when loaded.
 bool installa(Session& session, const Avanzamento& avanzamento = {});
 
-// The safety copy of the database taken before the update and put back when the
-// update fails; each returns false when it failed (having said why).
-struct CopiaSicurezza {
-    std::function<bool()> crea;
-    std::function<bool()> ripristina;
-};
-
 // The merge of the four files into the registry (the update from the main
-// window): the file checks, the safety copy, the five steps in one
-// transaction, the log and its question. True when merged; on failure the
-// database is as before, the log is deleted and the restore is reported.
-bool unisci(Session& session, QWidget* parent, const CopiaSicurezza& copia);
+// window): the file checks, the safety copy of the database, the five steps in
+// one transaction, the log and its question. True when merged; on failure the
+// database is as before (the transaction is rolled back and the database is
+// confirmed against the safety copy), the log is deleted and the restore is
+// reported.
+bool unisci(Session& session, QWidget* parent);
 
 // The update's part that follows the decoding tables: when "oper.tx1" is in the
 // program folder the files are merged and then moved to CAR (merged) or BAD
 // (not merged). False when nothing was merged.
-bool aggiorna(Session& session, QWidget* parent, const CopiaSicurezza& copia);
+bool aggiorna(Session& session, QWidget* parent);
 
 // Deletes an old log before the update.
 void cancellaLog(Session& session);

@@ -17,7 +17,9 @@ void primaInstallazioneOperatori(Session& s, Avvio& avvio) {
     s.InstallazioneInCorso = true;
     avvio.mostraAvanzamento(QStringLiteral("INSTALLAZIONE"), QStringLiteral("Attendere..."));
     s.ui.processEvents();
-    enrol::mostraFrmInstOper(s, &avvio, {}, QString());
+    // A cancelled enrolment leaves no files: the check below reports it and the
+    // program ends.
+    enrol::iscriviOperatori(s, &avvio);
     if (s.ended() || !anagrafica::verificaFileInstallazione(s))
         return;
     struct Occupato {

@@ -23,13 +23,7 @@ int main(int argc, char* argv[]) {
     s.CorsiDB().open(s.PercorsoDB, Session::databasePassword(), db::OpenMode::Shared);
     QTextStream out(stdout);
     out << "PRONTO\n" << Qt::flush;
-    const anagrafica::CopiaSicurezza copia{[&s] {
-                                               s.CorsiDB().snapshotTo(s.PercorsoDB +
-                                                                      QStringLiteral("_BAK"));
-                                               return true;
-                                           },
-                                           [] { return false; }};
-    const bool unito = anagrafica::unisci(s, nullptr, copia);
+    const bool unito = anagrafica::unisci(s, nullptr);
     out << "FATTO " << (unito ? 1 : 0) << '\n' << Qt::flush;
     return 0;
 }
