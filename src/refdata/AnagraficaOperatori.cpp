@@ -411,10 +411,9 @@ QStringList leggiPasso(Session& s, const Tracciato& t) {
 const QString kImpossibileAggiornare =
     QStringLiteral("Impossibile continuare l'operazione di aggiornamento.");
 
-// The five steps of the merge, in one transaction. Notes for the log are
-// collected in note.
 bool scriviLog(Session& s, const QStringList& note);
 
+// The five steps of the merge, in one transaction, and the notes of the log.
 void passiAggiornamento(Session& s) {
     QStringList note;
     db::Connection& c = s.CorsiDB();
