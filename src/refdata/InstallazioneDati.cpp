@@ -4,8 +4,7 @@
 
 namespace refdata {
 
-// The decoding tables come with the delivered database; loading them from text
-// files is not part of this version yet, so the step leaves the tables as they are.
-void installaAggiornaTabelle(Session&, Avvio&) {}
+// installaAggiornaTabelle is defined beside the start-up window (app/Avvio.cpp),
+// which shows its progress; the loading itself is refdata/TabelleDecodifica.
 
 } // namespace refdata
