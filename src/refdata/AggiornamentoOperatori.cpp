@@ -2,11 +2,17 @@
 
 #include "core/Session.h"
 #include "refdata/AnagraficaOperatori.h"
+#include "refdata/TabelleDecodifica.h"
 
 namespace refdata {
 
 bool aggiornaDatiOperatori(Session& s, QWidget* parent) {
     anagrafica::cancellaLog(s);
+    // Decoding tables dropped with "installa.tab" or "aggiorna.tab" first.
+    Caricamento tabelle;
+    tabelle.chiamante = Chiamante::FinestraPrincipale;
+    tabelle.parent = parent;
+    eseguiTabelleDecodifica(s, tabelle);
     return anagrafica::aggiorna(s, parent);
 }
 

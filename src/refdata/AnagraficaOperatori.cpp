@@ -349,12 +349,9 @@ bool esiste(Session& s, const QString& nome) {
     return QFileInfo(s.file(nome)).isFile();
 }
 
-// Thrown past the rest of the installation once the program has ended.
-struct Terminato {};
-
+// The end of the program unwinds the rest of the installation (FineProgramma).
 [[noreturn]] void termina(Session& s) {
     s.endProgram();
-    throw Terminato{};
 }
 
 // Any failure of the installation that is not a load error.
@@ -544,21 +541,16 @@ QString sedeLegale(db::Connection& c, const QString& grupOpe, qint64 operatore) 
                                                         : QStringLiteral("0");
 }
 
-bool verificaFileInstallazione(Session& s) {
+void verificaFileInstallazione(Session& s) {
     const auto fine = [&s](const QString& verbo) {
         s.ui.message(nullptr, testoIncompleta(s, verbo), kTitoloInstallazione, Icon::Critical);
         s.CorsiDB().close();
         termina(s);
     };
-    try {
-        if (!esiste(s, kOper) || !esiste(s, kCompo))
-            fine(QStringLiteral("spostare"));
-        if (esiste(s, kSediOcc) != esiste(s, kSediUtil))
-            fine(QStringLiteral("spostate"));
-    } catch (const Terminato&) {
-        return false;
-    }
-    return true;
+    if (!esiste(s, kOper) || !esiste(s, kCompo))
+        fine(QStringLiteral("spostare"));
+    if (esiste(s, kSediOcc) != esiste(s, kSediUtil))
+        fine(QStringLiteral("spostate"));
 }
 
 bool installa(Session& s, const Avanzamento& avanzamento) {
@@ -670,19 +662,11 @@ bool installa(Session& s, const Avanzamento& avanzamento) {
         return true;
     } catch (const Errore& e) {
         transazione.reset();
-        try {
-            erroreImprevisto(s, e);
-        } catch (const Terminato&) {
-        }
+        erroreImprevisto(s, e);
     } catch (const db::DbError& e) {
         transazione.reset();
-        try {
-            erroreImprevisto(s, Errore::da(e));
-        } catch (const Terminato&) {
-        }
-    } catch (const Terminato&) {
+        erroreImprevisto(s, Errore::da(e));
     }
-    return false;
 }
 
 bool unisci(Session& s, QWidget* parent) {

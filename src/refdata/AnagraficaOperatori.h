@@ -39,15 +39,15 @@ QString sedeLegale(db::Connection& connessione, const QString& grupOpe, qint64 o
 
 // First installation, before the decoding tables are loaded again: "oper.tx1"
 // and "compo.tx1" must be there, and the two venue files both or neither.
-// Otherwise the message is shown, the connection closed and the program ends
-// (false).
-bool verificaFileInstallazione(Session& session);
+// Otherwise the message is shown, the connection closed and the program ends.
+void verificaFileInstallazione(Session& session);
 
 // First installation on an empty CorsiOper (on a filled one nothing happens):
 // appends the four files' records, sets every agency's legal seat and moves the
 // files to CAR. The load is one transaction: on any failure its message is
 // shown, the four tables are left as they were (CorsiOper empty, so the next
-// start repeats the installation) and the program ends. True when loaded.
+// start repeats the installation) and the program ends. True when loaded,
+// false when CorsiOper was already filled.
 bool installa(Session& session, const Avanzamento& avanzamento = {});
 
 // The merge of the four files into the registry (the update from the main

@@ -1,4 +1,5 @@
 #include "app/Avvio.h"
+#include "core/Guardie.h"
 #include "core/Session.h"
 #include "enrol/InstOper.h"
 #include "refdata/AnagraficaOperatori.h"
@@ -20,17 +21,10 @@ void primaInstallazioneOperatori(Session& s, Avvio& avvio) {
     // A cancelled enrolment leaves no files: the check below reports it and the
     // program ends.
     enrol::iscriviOperatori(s, &avvio);
-    if (s.ended() || !anagrafica::verificaFileInstallazione(s))
-        return;
-    struct Occupato {
-        ui::Interaction& ui;
-        explicit Occupato(ui::Interaction& u) : ui(u) { ui.setBusy(true); }
-        ~Occupato() { ui.setBusy(false); }
-    } occupato(s.ui);
+    anagrafica::verificaFileInstallazione(s);
+    PuntatoreOccupato occupato(s.ui);
     // The tables delivered with the downloaded package.
     installaAggiornaTabelle(s, avvio);
-    if (s.ended())
-        return;
     int mostrati = 0;
     anagrafica::installa(s, [&](const QString& file, const QString& tabella, int record) {
         avvio.aggiorna(file, tabella, record);
