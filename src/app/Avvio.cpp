@@ -1,8 +1,11 @@
 #include "app/Avvio.h"
 
 #include "core/Session.h"
+#include "refdata/InstallazioneDati.h"
+#include "refdata/TabelleDecodifica.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFormLayout>
 #include <QLabel>
 #include <QScreen>
@@ -75,4 +78,19 @@ Splash::Splash(QWidget* parent)
     resize(420, 220);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+}
+
+void refdata::installaAggiornaTabelle(Session& session, Avvio& avvio) {
+    Caricamento c;
+    c.chiamante = Chiamante::Avvio;
+    c.parent = &avvio;
+    c.inizio = [&avvio](bool installazione) {
+        avvio.mostraAvanzamento(installazione ? QStringLiteral("INSTALLAZIONE TABELLE")
+                                              : QStringLiteral("AGGIORNAMENTO TABELLE"),
+                                QStringLiteral("Attendere ...."));
+    };
+    c.record = [&avvio](const QString& file, const QString& tabella, int record) {
+        avvio.aggiorna(QDir::toNativeSeparators(file), tabella, record);
+    };
+    eseguiTabelleDecodifica(session, c);
 }

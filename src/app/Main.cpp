@@ -12,6 +12,7 @@
 #include "enrol/InstOper.h"
 #include "maint/Manutenzione.h"
 #include "refdata/AggiornamentoOperatori.h"
+#include "refdata/AnagraficaOperatori.h"
 #include "report/FineCorso.h"
 #include "transmit/Trasmissione.h"
 
@@ -686,6 +687,7 @@ void Main::cmdAggInst_Click() {
                                "Il programma uscira a Windows.\nChiudere tutti i client, "
                                "riavviare l'applicativo SERVER e ritentare l'Operazione."),
             QStringLiteral("Proposta Corsi Direttiva FINALIZZ. ALL'OCCUPAZ. 2002"), Icon::Critical);
+        anagrafica::cancellaFileTx1(m_session);
         // As the message says: the program ends, through the usual exit steps.
         close();
         return;

@@ -1,13 +1,19 @@
 #include "refdata/AggiornamentoOperatori.h"
 
 #include "core/Session.h"
+#include "refdata/AnagraficaOperatori.h"
+#include "refdata/TabelleDecodifica.h"
 
 namespace refdata {
 
-// Not part of this version yet: nothing is updated, so nothing is reported as
-// updated.
-bool aggiornaDatiOperatori(Session&, QWidget*) {
-    return false;
+bool aggiornaDatiOperatori(Session& s, QWidget* parent) {
+    anagrafica::cancellaLog(s);
+    // Decoding tables dropped with "installa.tab" or "aggiorna.tab" first.
+    Caricamento tabelle;
+    tabelle.chiamante = Chiamante::FinestraPrincipale;
+    tabelle.parent = parent;
+    eseguiTabelleDecodifica(s, tabelle);
+    return anagrafica::aggiorna(s, parent);
 }
 
 } // namespace refdata
