@@ -42,7 +42,6 @@ Browser::Browser(Session& session, QWidget* parent) : QDialog(parent), m_session
                                             "La procedura verrà terminata."),
                              QStringLiteral("Errore di inizializzazione"), Icon::Critical);
         m_session.endProgram();
-        return;
     }
     m_sistema = assistenza::descrizioneSistema();
     m_browser = assistenza::descrizioneBrowser();

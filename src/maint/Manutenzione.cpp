@@ -22,10 +22,6 @@ void mostraFrmProxy(Session& session, QWidget* parent) {
 void mostraBrowser(Session& session, QWidget* parent) {
     auto* form = new Browser(session, parent);
     form->setAttribute(Qt::WA_DeleteOnClose);
-    if (session.ended()) {
-        delete form;
-        return;
-    }
     form->show();
 }
 

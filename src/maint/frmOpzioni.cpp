@@ -208,11 +208,9 @@ bool frmOpzioni::salva() {
                    QStringLiteral("Sono state modificate delle impostazioni di installazione.\n"
                                   "E' necessario riavviare l'applicativo."),
                    kSalvataggio, Icon::Information);
-        m_session.CorsiDB().close();
         m_changed = m_installChanged = false;
         done(QDialog::Accepted);
-        m_session.endProgram();
-        return true;
+        m_session.endProgram(); // closes CorsiDB
     }
     u.set(QStringLiteral("OptSottolinea"), valore01(ckSottolinea->isChecked()));
     u.set(QStringLiteral("OptAumenta"), valore01(ckAumenta->isChecked()));

@@ -129,7 +129,7 @@ void TestOpzioni::cambioPercorsoDatabase() {
         trova<QCheckBox>(d, "ckSottolinea")->setChecked(true);
         trova<QPushButton>(d, "cmdSalva")->click();
     });
-    maint::mostraFrmOpzioni(s(), nullptr);
+    QVERIFY(terminaIlProgramma([&] { maint::mostraFrmOpzioni(s(), nullptr); }));
     QCOMPARE(ini("BaseDati", "Database"), nuovo);
     QCOMPARE(ini("Installazione", "Tipo"), QStringLiteral("StandAlone"));
     QCOMPARE(ui().messages.size(), 1);
@@ -139,7 +139,7 @@ void TestOpzioni::cambioPercorsoDatabase() {
     QCOMPARE(ui().last().title, QStringLiteral("Salvataggio dati"));
     QCOMPARE(ui().last().icon, Icon::Information);
     QVERIFY(s().ended());
-    QVERIFY(!s().CorsiDB().isOpen());
+    QVERIFY(!s().de.CorsiDB.isOpen());
     QCOMPARE(s().userSettings.get(QStringLiteral("OptSottolinea"), QStringLiteral("-")),
              QStringLiteral("-"));
 }
