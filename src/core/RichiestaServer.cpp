@@ -282,8 +282,12 @@ Esito RichiestaServer::invia(const QString& url, const QByteArray& corpo, const 
     } else {
         // What the transfer would send anyway for a form post.
         richiesta.setHeader(QNetworkRequest::ContentTypeHeader,
-                            QByteArrayLiteral("application/x-www-form-urlencoded"));
+                            opzioni.tipoContenuto.isEmpty()
+                                ? QByteArrayLiteral("application/x-www-form-urlencoded")
+                                : opzioni.tipoContenuto);
     }
+    for (const auto& [nome, valore] : opzioni.altreIntestazioni)
+        richiesta.setRawHeader(nome, valore);
     QString utente = opzioni.utente, password = opzioni.password;
     if (utente.isEmpty() && opzioni.prefissoCredenziali && !m_session.passwordServizio.isEmpty())
         std::tie(utente, password) = credenzialiDaPrefisso(m_session.passwordServizio);
@@ -295,11 +299,14 @@ Esito RichiestaServer::invia(const QString& url, const QByteArray& corpo, const 
         ssl.setCaCertificates(autoritaAttendibili(m_session.CartellaProgramma));
         richiesta.setSslConfiguration(ssl);
     }
-    m_manager->setProxy(scegliProxy(m_session.userSettings.get(QStringLiteral("Proxy")),
-                                    m_session.userSettings.get(QStringLiteral("Porta")),
-                                    indirizzo));
+    m_manager->setProxy(opzioni.proxy
+                            ? *opzioni.proxy
+                            : scegliProxy(m_session.userSettings.get(QStringLiteral("Proxy")),
+                                          m_session.userSettings.get(QStringLiteral("Porta")),
+                                          indirizzo));
 
-    QNetworkReply* reply = m_manager->post(richiesta, corpo);
+    QNetworkReply* reply =
+        opzioni.leggi ? m_manager->get(richiesta) : m_manager->post(richiesta, corpo);
     m_reply = reply;
     QList<QSslError> erroriSsl;
     connect(reply, &QNetworkReply::sslErrors, this,

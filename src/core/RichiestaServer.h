@@ -139,6 +139,14 @@ struct Opzioni {
     QString utente;                  // Basic authentication (overrides the prefix)
     QString password;
     int limiteMs = 0; // 0: the object's limit
+    // GET instead of POST (the body is then not sent).
+    bool leggi = false;
+    // Content type when the fixed header block is not sent (form post when empty),
+    // and further headers.
+    QByteArray tipoContenuto;
+    QList<QPair<QByteArray, QByteArray>> altreIntestazioni;
+    // The proxy to use instead of the per-user settings' choice.
+    std::optional<QNetworkProxy> proxy;
 };
 
 // Service name: the text after the first "/" at or after character position 8

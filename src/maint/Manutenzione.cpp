@@ -1,7 +1,9 @@
 #include "maint/Manutenzione.h"
 
 #include "core/Session.h"
+#include "maint/Browser.h"
 #include "maint/frmBackup.h"
+#include "maint/frmOpzioni.h"
 
 #include <QWidget>
 
@@ -14,12 +16,20 @@ void mostraFrmBackup(Session& session, QWidget* parent) {
     dialogo->show();
 }
 
-// These dialogs are not part of this version yet.
+void mostraFrmOpzioni(Session& session, QWidget* parent) {
+    frmOpzioni dialog(session, parent);
+    session.ui.runDialog(dialog);
+}
 
-void mostraFrmOpzioni(Session&, QWidget*) {}
+void mostraFrmProxy(Session& session, QWidget* parent) {
+    FrmProxy dialog(session, parent);
+    session.ui.runDialog(dialog);
+}
 
-void mostraFrmProxy(Session&, QWidget*) {}
-
-void mostraBrowser(Session&, QWidget*) {}
+void mostraBrowser(Session& session, QWidget* parent) {
+    auto* form = new Browser(session, parent);
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    form->show();
+}
 
 } // namespace maint

@@ -382,6 +382,7 @@ void TestTrasmis::copiaSenzaIndirizzo() {
 }
 
 void TestTrasmis::tavrelNonRiesce() {
+    sim->setGuasto(Simulatore::TAVREL, Simulatore::Guasto::Stato, 503);
     guidaTrasmis("cmdSend");
     guidaInvio("CmdTAVREL");
     transmit::mostraTrasmis(s(), nullptr);

@@ -13,6 +13,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
+#include <QXmlStreamReader>
 
 namespace {
 
@@ -158,6 +159,10 @@ QString Simulatore::percorso(const QString& servizio) {
         return QStringLiteral("/cgi-bin/fp/upload/allegati_fp_upload");
     if (servizio == CERTIFICATO)
         return QStringLiteral("/korvadin/certificato.htm");
+    if (servizio == TAVREL)
+        return QStringLiteral("/webservicenorva/percorsidirittodovere.asmx");
+    if (servizio == ASSISTENZA)
+        return QStringLiteral("/cgi-bin/fp/upload/form_allegato_bin_upload.cgi");
     return QStringLiteral("/korvadin/") + servizio.toLower() + QStringLiteral(".asp");
 }
 
@@ -176,6 +181,8 @@ QList<QPair<QString, QString>> Simulatore::connessione() const {
         chiavi.append({servizio, url(servizio)});
     chiavi.append({QStringLiteral("HOSTUPLOAD"), QStringLiteral("127.0.0.1:%1").arg(portaHttps())});
     chiavi.append({QStringLiteral("PAGINACERTIFICATO"), url(CERTIFICATO)});
+    chiavi.append({TAVREL, indirizzoBase()});
+    chiavi.append({ASSISTENZA, indirizzoBase()});
     return chiavi;
 }
 
@@ -224,6 +231,7 @@ void Simulatore::azzeraRicevute() {
     m_ricevute.clear();
     m_allegati.clear();
     m_registrazioni.clear();
+    m_datasetTavrel.clear();
 }
 
 void Simulatore::setCartella(const QString& cartella) {
@@ -345,6 +353,10 @@ void Simulatore::leggi(QTcpSocket* socket) {
         r.servizio = PLEIA;
     else if (nome == QLatin1String("allegati_fp_upload"))
         r.servizio = UPLOAD;
+    else if (nome == QLatin1String("percorsidirittodovere"))
+        r.servizio = TAVREL;
+    else if (nome == QLatin1String("form_allegato_bin_upload"))
+        r.servizio = ASSISTENZA;
     else
         r.servizio = nome.toUpper();
     m_ricevute.append(r);
@@ -366,6 +378,22 @@ void Simulatore::leggi(QTcpSocket* socket) {
 
 void Simulatore::rispondi(QTcpSocket* socket, const Ricevuta& r) {
     const Comportamento c = comportamento(r.servizio);
+    if (r.servizio == TAVREL && c.guasto == Guasto::Errore) {
+        if (r.metodo != "POST") { // the description is still served
+            QByteArray altre;
+            const QByteArray corpo = rispostaTavrel(r, &altre);
+            scrivi(socket, 200, corpo, altre);
+            return;
+        }
+        scrivi(socket, 500,
+               "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
+               "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body><soap:Fault>"
+               "<faultcode>soap:Server</faultcode><faultstring>" +
+                   FaultTavrel.toUtf8() +
+                   "</faultstring><detail /></soap:Fault></soap:Body></soap:Envelope>",
+               "Content-Type: text/xml; charset=utf-8\r\n");
+        return;
+    }
     switch (c.guasto) {
     case Guasto::Errore:
         scrivi(socket, 200,
@@ -495,6 +523,13 @@ QByteArray Simulatore::rispostaNormale(const Ricevuta& r, int* stato, QByteArray
                       QString()});
         return oper + compo + sedi + util + "EOF\r\n";
     }
+    if (r.servizio == TAVREL)
+        return rispostaTavrel(r, altre);
+    if (r.servizio == ASSISTENZA) {
+        *altre = "Content-Type: text/html\r\n";
+        return "<HTML><BODY><P>Richiesta di assistenza: allegare il file indicato e inviare."
+               "</P></BODY></HTML>";
+    }
     if (r.servizio == CERTIFICATO) {
         *altre = "Content-Type: text/html\r\n";
         return "<HTML><BODY><P>Certificato del server di prova: file CA_ROOT.DER nella cartella "
@@ -503,6 +538,80 @@ QByteArray Simulatore::rispostaNormale(const Ricevuta& r, int* stato, QByteArray
     *stato = 404;
     *altre = "Content-Type: text/html\r\n";
     return "<HTML><BODY><H1>404 Not Found</H1></BODY></HTML>";
+}
+
+QByteArray Simulatore::rispostaTavrel(const Ricevuta& r, QByteArray* altre) {
+    *altre = "Content-Type: text/xml; charset=utf-8\r\n";
+    const QByteArray ns = NamespaceTavrel.toUtf8();
+    if (r.metodo == "GET") {
+        const QByteArray indirizzo = url(TAVREL).toUtf8();
+        return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+               "<wsdl:definitions xmlns:wsdl=\"http://schemas.xmlsoap.org/wsdl/\" "
+               "xmlns:soap=\"http://schemas.xmlsoap.org/wsdl/soap/\" "
+               "xmlns:soap12=\"http://schemas.xmlsoap.org/wsdl/soap12/\" "
+               "xmlns:s=\"http://www.w3.org/2001/XMLSchema\" xmlns:tns=\"" +
+               ns + "\" targetNamespace=\"" + ns +
+               "\">\n"
+               "<wsdl:types><s:schema elementFormDefault=\"qualified\" targetNamespace=\"" +
+               ns +
+               "\">\n"
+               "<s:element name=\"AggiornaPercorsiTavrel\"><s:complexType><s:sequence>"
+               "<s:element minOccurs=\"0\" maxOccurs=\"1\" name=\"xmlDataset\" type=\"s:string\"/>"
+               "</s:sequence></s:complexType></s:element>\n"
+               "<s:element name=\"AggiornaPercorsiTavrelResponse\"><s:complexType><s:sequence>"
+               "<s:element minOccurs=\"0\" maxOccurs=\"1\" name=\"AggiornaPercorsiTavrelResult\" "
+               "type=\"s:string\"/></s:sequence></s:complexType></s:element>\n"
+               "</s:schema></wsdl:types>\n"
+               "<wsdl:message name=\"AggiornaPercorsiTavrelSoapIn\"><wsdl:part name=\"parameters\" "
+               "element=\"tns:AggiornaPercorsiTavrel\"/></wsdl:message>\n"
+               "<wsdl:message name=\"AggiornaPercorsiTavrelSoapOut\"><wsdl:part "
+               "name=\"parameters\" "
+               "element=\"tns:AggiornaPercorsiTavrelResponse\"/></wsdl:message>\n"
+               "<wsdl:portType name=\"PercorsiSoap\"><wsdl:operation "
+               "name=\"AggiornaPercorsiTavrel\">"
+               "<wsdl:input message=\"tns:AggiornaPercorsiTavrelSoapIn\"/>"
+               "<wsdl:output message=\"tns:AggiornaPercorsiTavrelSoapOut\"/></wsdl:operation>"
+               "</wsdl:portType>\n"
+               "<wsdl:binding name=\"PercorsiSoap12\" type=\"tns:PercorsiSoap\">"
+               "<soap12:binding transport=\"http://schemas.xmlsoap.org/soap/http\"/>"
+               "<wsdl:operation name=\"AggiornaPercorsiTavrel\"><soap12:operation "
+               "soapAction=\"urn:soap12-only\" style=\"document\"/></wsdl:operation>"
+               "</wsdl:binding>\n"
+               "<wsdl:binding name=\"PercorsiSoap\" type=\"tns:PercorsiSoap\">"
+               "<soap:binding transport=\"http://schemas.xmlsoap.org/soap/http\"/>"
+               "<wsdl:operation name=\"AggiornaPercorsiTavrel\"><soap:operation soapAction=\"" +
+               ns +
+               "AggiornaPercorsiTavrel\" style=\"document\"/>"
+               "<wsdl:input><soap:body use=\"literal\"/></wsdl:input>"
+               "<wsdl:output><soap:body use=\"literal\"/></wsdl:output></wsdl:operation>"
+               "</wsdl:binding>\n"
+               "<wsdl:service name=\"Percorsi\"><wsdl:port name=\"PercorsiSoap\" "
+               "binding=\"tns:PercorsiSoap\"><soap:address location=\"" +
+               indirizzo + "\"/></wsdl:port></wsdl:service>\n</wsdl:definitions>\n";
+    }
+    QXmlStreamReader x(r.corpo);
+    QString dataset;
+    bool trovato = false;
+    while (!x.atEnd()) {
+        if (x.readNext() == QXmlStreamReader::StartElement && x.namespaceUri() == NamespaceTavrel &&
+            x.name() == QLatin1String("xmlDataset")) {
+            dataset = x.readElementText();
+            trovato = true;
+        }
+    }
+    if (!trovato) {
+        return "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
+               "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body><soap:Fault>"
+               "<faultcode>soap:Client</faultcode><faultstring>Richiesta non valida</faultstring>"
+               "</soap:Fault></soap:Body></soap:Envelope>";
+    }
+    m_datasetTavrel.append(dataset);
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
+           "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>"
+           "<AggiornaPercorsiTavrelResponse xmlns=\"" +
+           ns +
+           "\"><AggiornaPercorsiTavrelResult>OK</AggiornaPercorsiTavrelResult>"
+           "</AggiornaPercorsiTavrelResponse></soap:Body></soap:Envelope>";
 }
 
 void Simulatore::scrivi(QTcpSocket* socket, int stato, const QByteArray& corpo,

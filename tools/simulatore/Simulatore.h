@@ -14,6 +14,14 @@
 //   /pleia/...                PLEIA             "RISPOSTA: OK;<identity code>;"
 //   .../allegati_fp_upload    UPLOAD            "Trasmissione completata con successo"
 //   .../certificato.htm       CERTIFICATO       the page about the certificate
+//   /webservicenorva/percorsidirittodovere.asmx
+//                             TAVREL            the course registry's SOAP service: GET
+//                                               "?WSDL" gives its description, a POST of
+//                                               AggiornaPercorsiTavrel keeps the dataset
+//                                               (datasetTavrel()) and answers "OK"; the
+//                                               fault Errore answers a SOAP fault (500)
+//   .../form_allegato_bin_upload.cgi
+//                             ASSISTENZA        the support service's upload form (a page)
 //
 // Every request is recorded (service, body, Basic credentials); uploads and
 // registrations also separately. The upload needs the Basic credentials
@@ -34,6 +42,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -52,6 +61,12 @@ public:
     inline static const QString PLEIA = QStringLiteral("PLEIA");
     inline static const QString UPLOAD = QStringLiteral("UPLOAD");
     inline static const QString CERTIFICATO = QStringLiteral("CERTIFICATO");
+    inline static const QString TAVREL = QStringLiteral("TAVREL");
+    inline static const QString ASSISTENZA = QStringLiteral("ASSISTENZA");
+    // Namespace of the registry service's operation, and its fault text.
+    inline static const QString NamespaceTavrel = QStringLiteral("http://tavrel.local/norva/");
+    inline static const QString FaultTavrel =
+        QStringLiteral("Impossibile aggiornare il percorso: dati non validi");
 
     // What a service does instead of its normal answer.
     enum class Guasto {
@@ -128,6 +143,8 @@ public:
     QList<Ricevuta> ricevute(const QString& servizio) const;
     QList<Allegato> allegati() const { return m_allegati; }
     QList<Registrazione> registrazioni() const { return m_registrazioni; }
+    // The datasets received by AggiornaPercorsiTavrel, as the argument's text.
+    QStringList datasetTavrel() const { return m_datasetTavrel; }
     void azzeraRicevute();
 
     // A folder where every received request, upload and registration is also
@@ -152,6 +169,7 @@ private:
     void scrivi(QTcpSocket* socket, int stato, const QByteArray& corpo,
                 const QByteArray& altre = QByteArray());
     QByteArray rispostaNormale(const Ricevuta& r, int* stato, QByteArray* altre);
+    QByteArray rispostaTavrel(const Ricevuta& r, QByteArray* altre);
     Comportamento comportamento(const QString& servizio) const;
     void registraSuCartella(const Ricevuta& r);
 
@@ -172,4 +190,5 @@ private:
     QList<Ricevuta> m_ricevute;
     QList<Allegato> m_allegati;
     QList<Registrazione> m_registrazioni;
+    QStringList m_datasetTavrel;
 };
