@@ -1,16 +1,31 @@
 #include "download/ScaricoCorsi.h"
 
 #include "core/Session.h"
+#include "download/FrmScaricoDB.h"
+#include "download/mdAggiornaCorsiApprovati.h"
+
+#include <QFileInfo>
 
 namespace download {
 
-// The download dialog is not part of this version yet.
-void mostraFrmScaricoDB(Session&, QWidget*) {}
+void mostraFrmScaricoDB(Session& session, QWidget* parent) {
+    FrmScaricoDB dialogo(session, parent);
+    session.ui.runDialog(dialogo);
+}
 
-// Not part of this version yet: nothing is loaded, so nothing is reported as
-// loaded.
-bool acquisisciCorsiScaricati(Session&, QWidget*) {
-    return false;
+bool acquisisciCorsiScaricati(Session& session, QWidget* parent) {
+    return AggiornaCorsiScaricati(session, parent);
+}
+
+RisultatoScarico scaricaEAcquisisci(Session& session, QWidget* parent) {
+    mostraFrmScaricoDB(session, parent);
+    session.corsiAcquisiti = false;
+    if (!QFileInfo(session.file(kFileCorsi)).isFile())
+        return RisultatoScarico::NienteScaricato;
+    session.ui.setBusy(true);
+    session.corsiAcquisiti = acquisisciCorsiScaricati(session, parent);
+    session.ui.setBusy(false);
+    return session.corsiAcquisiti ? RisultatoScarico::Acquisito : RisultatoScarico::NonAcquisito;
 }
 
 } // namespace download
