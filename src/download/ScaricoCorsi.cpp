@@ -1,5 +1,6 @@
 #include "download/ScaricoCorsi.h"
 
+#include "core/Guardie.h"
 #include "core/Session.h"
 #include "download/FrmScaricoDB.h"
 #include "download/mdAggiornaCorsiApprovati.h"
@@ -22,9 +23,8 @@ RisultatoScarico scaricaEAcquisisci(Session& session, QWidget* parent) {
     session.corsiAcquisiti = false;
     if (!QFileInfo(session.file(kFileCorsi)).isFile())
         return RisultatoScarico::NienteScaricato;
-    session.ui.setBusy(true);
+    const PuntatoreOccupato occupato(session.ui);
     session.corsiAcquisiti = acquisisciCorsiScaricati(session, parent);
-    session.ui.setBusy(false);
     return session.corsiAcquisiti ? RisultatoScarico::Acquisito : RisultatoScarico::NonAcquisito;
 }
 
