@@ -5,8 +5,7 @@
 #include "core/RigaRecord.h"
 #include "core/Session.h"
 #include "db/Database.h"
-
-#include <sqlite3.h>
+#include "maint/CopiaSicurezza.h"
 
 #include <QDir>
 #include <QFile>
@@ -224,47 +223,9 @@ bool CaricaGiornateOre(Session& session, QWidget* parent, const QString& file,
     });
 }
 
-bool uguali(db::Connection& c, const QString& copia) {
-    if (!QFileInfo(copia).isFile())
-        return false;
-    bool attaccata = false;
-    try {
-        // The copy has the cipher parameters of the engine's defaults, which are
-        // the program's; a copy that does not open counts as different.
-        c.exec(QStringLiteral("ATTACH DATABASE ? AS sicurezza KEY ?"), {copia, c.key()});
-        attaccata = true;
-        bool stesse = true;
-        for (const char* tabella : {"KELDCorsiDef", "KELDAnagFreq"}) {
-            const QString t = QString::fromLatin1(tabella);
-            const QString conta =
-                QStringLiteral("SELECT count(*) FROM (SELECT * FROM main.%1 EXCEPT SELECT * FROM "
-                               "sicurezza.%1)");
-            const QString contaInversa =
-                QStringLiteral("SELECT count(*) FROM (SELECT * FROM sicurezza.%1 EXCEPT SELECT * "
-                               "FROM main.%1)");
-            if (c.scalar(conta.arg(t)).toLongLong() != 0 ||
-                c.scalar(contaInversa.arg(t)).toLongLong() != 0)
-                stesse = false;
-        }
-        c.exec(QStringLiteral("DETACH DATABASE sicurezza"));
-        return stesse;
-    } catch (const db::DbError&) {
-        if (attaccata)
-            sqlite3_exec(c.handle(), "DETACH DATABASE sicurezza", nullptr, nullptr, nullptr);
-        return false;
-    }
-}
-
 CopiaSicurezza copiaSicurezzaPredefinita(Session& session, QWidget* parent) {
-    (void)parent;
-    return [&session] {
-        try {
-            session.CorsiDB().snapshotTo(session.PercorsoDB + QStringLiteral("_BAK"));
-            return true;
-        } catch (const db::DbError&) {
-            return false;
-        }
-    };
+    return
+        [&session, parent] { return maint::Crea_DB_Backup(session, session.PercorsoDB, parent); };
 }
 
 bool AggiornaCorsiScaricati(Session& session, QWidget* parent) {
@@ -279,7 +240,6 @@ bool AggiornaCorsiScaricati(Session& session, QWidget* parent, const CopiaSicure
                            kTitoloAggiornamento, Icon::Critical);
         return false;
     }
-    const QString copiaDb = session.PercorsoDB + QStringLiteral("_BAK");
     const QString corsi = session.file(kFileCorsi);
     bool caricati = false;
     bool confermata = false;
@@ -299,7 +259,7 @@ bool AggiornaCorsiScaricati(Session& session, QWidget* parent, const CopiaSicure
     }
     if (confermata) {
         General::muoviFile(corsi, session.file(QStringLiteral("CAR/CorsiDestinatari30.car")));
-        QFile::remove(copiaDb);
+        maint::eliminaCopiaSicurezza(session.PercorsoDB);
         return true;
     }
     session.ui.message(parent,
@@ -307,18 +267,10 @@ bool AggiornaCorsiScaricati(Session& session, QWidget* parent, const CopiaSicure
                                       "verrà ripristinata la situazione iniziale. Contattare il "
                                       "servizio di assistenza V.R.D."),
                        kTitoloScarico, Icon::Critical);
-    // The transaction was rolled back, so the file is not swapped under the
-    // other workstations: the database is checked against the copy instead. A
-    // copy that differs stays beside the database for the assistance service.
-    const bool ripristinata = uguali(session.CorsiDB(), copiaDb);
-    if (ripristinata)
-        QFile::remove(copiaDb);
-    if (ripristinata)
-        session.ui.message(parent, QStringLiteral("Ripristino della base dati riuscito"),
-                           kTitoloAggiornamento, Icon::Information);
-    else
-        session.ui.message(parent, QStringLiteral("Ripristino della base dati non riuscito."),
-                           kTitoloAggiornamento, Icon::Critical);
+    // The transaction was rolled back: the file is not swapped under the other
+    // workstations, the database is checked against the copy instead.
+    maint::ripristinoDopoAggiornamento(session, session.PercorsoDB, maint::Aggiornamento::Annullato,
+                                       parent);
     const QString approvati = session.file(QStringLiteral("CorsiApprovati.tx1"));
     if (QFileInfo(approvati).isFile())
         General::muoviFile(approvati, session.file(QStringLiteral("BAD/CorsiApprovati.bad")));

@@ -6,9 +6,6 @@
 
 class QWidget;
 class Session;
-namespace db {
-class Connection;
-}
 
 // The database update after an approved-course download: the downloaded files
 // "CorsiDestinatari30.tx1" (one line per participant, the course repeated on
@@ -27,7 +24,7 @@ inline const QString kFileGiornateOre = QStringLiteral("CorsiGiornateOre30.tx1")
 // Takes the safety copy (database path + "_BAK") before the update; false when
 // it could not be taken.
 using CopiaSicurezza = std::function<bool()>;
-// The safety copy of the program: the database file + "_BAK".
+// The safety copy of the program (maint::Crea_DB_Backup).
 CopiaSicurezza copiaSicurezzaPredefinita(Session& session, QWidget* parent);
 
 // The loaders, each on its file; they run inside the caller's transaction and
@@ -43,9 +40,5 @@ bool CaricaGiornateOre(Session& session, QWidget* parent, const QString& file,
 // loaded.
 bool AggiornaCorsiScaricati(Session& session, QWidget* parent);
 bool AggiornaCorsiScaricati(Session& session, QWidget* parent, const CopiaSicurezza& copia);
-
-// True when the tables the update writes hold exactly the rows of the safety
-// copy at the given path (opened with the database key).
-bool uguali(db::Connection& connessione, const QString& copia);
 
 } // namespace download

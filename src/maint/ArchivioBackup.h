@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The zip archives of the backup dialog: written from a list of files, read
+// back into a folder. Archives hold files as they are on disk (the database
+// stays encrypted with the program's key) under their bare names.
+namespace archivioBackup {
+
+// The archive written for the path chosen in the save dialog: the chosen name
+// up to its last dot, followed by ".zip", in the chosen folder. A name without
+// a dot keeps the whole name ("salvataggio" -> "salvataggio.zip").
+QString nomeArchivio(const QString& percorsoScelto);
+
+// True for a name that can only land inside the extraction folder: not empty,
+// no path separator of either kind, no drive, not "." or "..", no control
+// characters.
+bool nomeVoceAmmesso(const QString& nome);
+
+// Writes the archive holding the given files (each under its bare file name).
+// The archive is built in full and then replaces archivio in one step: a
+// failure leaves an older archive of that name as it was. False with the reason
+// in errore on failure.
+bool crea(const QStringList& files, const QString& archivio, QString* errore = nullptr);
+
+// Extracts every entry of archivio into cartella (which must exist), after
+// checking every entry name and the archive's structure; each entry's data is
+// checked against its CRC and size. Nothing is left in cartella on failure.
+// The names written go into estratti. False with the reason on failure.
+bool estrai(const QString& archivio, const QString& cartella, QStringList* estratti,
+            QString* errore = nullptr);
+
+} // namespace archivioBackup

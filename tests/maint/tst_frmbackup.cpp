@@ -1,0 +1,385 @@
+#include "TestSupport.h"
+
+#include "maint/ArchivioBackup.h"
+#include "maint/CopiaSicurezza.h"
+#include "maint/Manutenzione.h"
+#include "maint/frmBackup.h"
+
+#include "db/Database.h"
+#include "db/Schema.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QtTest>
+
+#include <zip.h>
+
+using ui::Icon;
+
+namespace {
+
+const QString kFallito = QStringLiteral("Recupero fallito");
+
+QPointer<frmBackup> apri(Session& s) {
+    maint::mostraFrmBackup(s, nullptr);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* f = qobject_cast<frmBackup*>(w); f && f->isVisible())
+            return f;
+    return nullptr;
+}
+
+void chiudi(QPointer<frmBackup>& f) {
+    f->findChild<QPushButton*>(QStringLiteral("cmdEsci_0"))->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void clicca(frmBackup* f, const char* nome) {
+    f->findChild<QPushButton*>(QString::fromLatin1(nome))->click();
+}
+
+// Saves through the backup page into the chosen path.
+void salva(TestInstallation& inst, frmBackup* f, const QString& scelto) {
+    inst.interaction.fileAnswers << scelto;
+    clicca(f, "cmdSfogliaBak");
+    clicca(f, "cmdConfermaBak");
+}
+
+// Restores through the restore page from the archive.
+void recupera(TestInstallation& inst, frmBackup* f, const QString& archivio, bool conserva) {
+    f->findChild<QTabWidget*>(QStringLiteral("SSTab1"))->setCurrentIndex(1);
+    f->findChild<QRadioButton*>(conserva ? QStringLiteral("optAll") : QStringLiteral("optSost"))
+        ->setChecked(true);
+    inst.interaction.fileAnswers << archivio;
+    clicca(f, "cmdSfogliaZip");
+    clicca(f, "cmdConfermaZip");
+}
+
+int righe(const QString& database, const QString& tabella) {
+    db::Connection c;
+    c.open(database, Session::databasePassword(), db::OpenMode::Shared);
+    return c.scalar(QStringLiteral("SELECT count(*) FROM ") + tabella).toInt();
+}
+
+// An archive written with libzip directly, holding the given files under the
+// given entry names.
+void scriviArchivio(const QString& archivio, const QList<QPair<QString, QString>>& voci) {
+    int codice = 0;
+    zip_t* za =
+        zip_open(QFile::encodeName(archivio).constData(), ZIP_CREATE | ZIP_TRUNCATE, &codice);
+    QVERIFY(za);
+    for (const auto& [nome, file] : voci) {
+        zip_source_t* src = zip_source_file(za, QFile::encodeName(file).constData(), 0, -1);
+        QVERIFY(src);
+        QVERIFY(zip_file_add(za, nome.toUtf8().constData(), src, ZIP_FL_ENC_UTF_8) >= 0);
+    }
+    QCOMPARE(zip_close(za), 0);
+}
+
+// Alters the CRC of the first entry in both headers, so that the archive stays
+// consistent but its data no longer match.
+void alteraCrc(const QString& archivio) {
+    QByteArray byte = prova::contenuto(archivio);
+    QVERIFY(byte.startsWith("PK\x03\x04"));
+    byte[14] = char(byte[14] ^ 0xff);
+    const qsizetype centrale = byte.indexOf(QByteArray("PK\x01\x02", 4));
+    QVERIFY(centrale > 0);
+    byte[centrale + 16] = char(byte[centrale + 16] ^ 0xff);
+    QFile f(archivio);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(byte);
+}
+
+} // namespace
+
+class TestFrmBackup : public QObject {
+    Q_OBJECT
+private slots:
+    void roundTripRestoresEveryRow();
+    void substituteKeepsNoCopy();
+    void archiveWithSeveralFiles();
+    void badArchiveIsRefused_data();
+    void badArchiveIsRefused();
+    void restoreRefusedWhileAnotherWorkstationIsConnected();
+    void archiveName_data();
+    void archiveName();
+    void failedBackupBlanksFileBackup();
+    void archivedDatabaseNeedsTheKey();
+    void emptyBoxes_data();
+    void emptyBoxes();
+};
+
+void TestFrmBackup::roundTripRestoresEveryRow() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    const QString riferimento = inst.file(QStringLiteral("riferimento.mdb"));
+    s.CorsiDB().snapshotTo(riferimento);
+
+    QPointer<frmBackup> f = apri(s);
+    QVERIFY(f);
+    QVERIFY(!s.CorsiDB().isOpen());
+    const QString archivio = inst.file(QStringLiteral("salva.zip"));
+    salva(inst, f, archivio);
+    QCOMPARE(inst.interaction.last().text, QStringLiteral("Backup eseguito con successo."));
+    QCOMPARE(inst.interaction.last().icon, Icon::Information);
+    QCOMPARE(s.ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("FileBackup")), archivio);
+    chiudi(f);
+    QVERIFY(!f);
+    QVERIFY(s.CorsiDB().isOpen());
+    QCOMPARE(s.CorsiDB().mode(), db::OpenMode::Shared);
+
+    s.CorsiDB().exec(QStringLiteral("DELETE FROM KELDAnagFreq"));
+    s.CorsiDB().exec(QStringLiteral("UPDATE KELDCorsiDef SET Stato = 'TRASMESSO'"));
+
+    f = apri(s);
+    recupera(inst, f, archivio, true);
+    QCOMPARE(inst.interaction.last().text, QStringLiteral("Recupero eseguito con successo"));
+    QCOMPARE(inst.interaction.last().icon, Icon::Information);
+    QVERIFY(!QDir(inst.file(QStringLiteral("DBUnzip"))).exists());
+    // optAll: the replaced database is kept, as it was, under BackupDB.
+    const QString conservata = inst.file(QStringLiteral("BackupDB/KORVADIN.mdb"));
+    QCOMPARE(righe(conservata, QStringLiteral("KELDAnagFreq")), 0);
+    QCOMPARE(righe(conservata, QStringLiteral("KELDCorsiDef WHERE Stato = 'TRASMESSO'")),
+             righe(conservata, QStringLiteral("KELDCorsiDef")));
+    chiudi(f);
+
+    QVERIFY(s.CorsiDB().isOpen());
+    db::Connection ref;
+    ref.open(riferimento, Session::databasePassword(), db::OpenMode::Exclusive);
+    QCOMPARE(maint::differenzaContenuto(s.CorsiDB(), ref), QString());
+    QVERIFY(s.CorsiDB().scalar(QStringLiteral("SELECT count(*) FROM KELDAnagFreq")).toInt() > 0);
+}
+
+void TestFrmBackup::substituteKeepsNoCopy() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    QPointer<frmBackup> f = apri(s);
+    const QString archivio = inst.file(QStringLiteral("KORVADIN.zip"));
+    salva(inst, f, archivio);
+    recupera(inst, f, archivio, false);
+    QCOMPARE(inst.interaction.last().text, QStringLiteral("Recupero eseguito con successo"));
+    chiudi(f);
+    QVERIFY(!QFileInfo::exists(inst.file(QStringLiteral("BackupDB"))));
+    QCOMPARE(s.CorsiDB().scalar(QStringLiteral("SELECT count(*) FROM KELDCorsiDef")).toInt(), 5);
+}
+
+void TestFrmBackup::archiveWithSeveralFiles() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    QTemporaryDir sorgenti;
+    const QString copia = QDir(sorgenti.path()).filePath(QStringLiteral("KORVADIN.mdb"));
+    s.CorsiDB().snapshotTo(copia);
+    const QString nota = QDir(sorgenti.path()).filePath(QStringLiteral("Note agenzia.txt"));
+    const QString altra = QDir(sorgenti.path()).filePath(QStringLiteral("PROPOSTA.mdb"));
+    QFile::copy(copia, altra);
+    {
+        QFile n(nota);
+        QVERIFY(n.open(QIODevice::WriteOnly));
+        n.write("prova\r\n");
+    }
+    const QString archivio = inst.file(QStringLiteral("tre.zip"));
+    QVERIFY(archivioBackup::crea({copia, nota, altra}, archivio));
+
+    QPointer<frmBackup> f = apri(s);
+    recupera(inst, f, archivio, false);
+    QCOMPARE(inst.interaction.last().text, QStringLiteral("Recupero eseguito con successo"));
+    chiudi(f);
+    QCOMPARE(prova::contenuto(inst.file(QStringLiteral("Note agenzia.txt"))),
+             QByteArray("prova\r\n"));
+    QCOMPARE(prova::contenuto(inst.file(QStringLiteral("PROPOSTA.mdb"))), prova::contenuto(altra));
+    QVERIFY(s.CorsiDB().isOpen());
+}
+
+void TestFrmBackup::badArchiveIsRefused_data() {
+    QTest::addColumn<QString>("guasto");
+    QTest::newRow("base dati con un'altra chiave") << "chiave";
+    QTest::newRow("CRC errato") << "crc";
+    QTest::newRow("voce ../KORVADIN.mdb") << "risalita";
+    QTest::newRow("voce con percorso assoluto") << "assoluto";
+    QTest::newRow("voce con unità") << "unita";
+    QTest::newRow("voce con barra rovesciata") << "rovesciata";
+    QTest::newRow("senza la base dati") << "assente";
+    QTest::newRow("archivio con KORVADIN.INI") << "ini";
+    QTest::newRow("non è un archivio") << "nonzip";
+}
+
+void TestFrmBackup::badArchiveIsRefused() {
+    QFETCH(QString, guasto);
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    QTemporaryDir sorgenti;
+    const QString copia = QDir(sorgenti.path()).filePath(QStringLiteral("KORVADIN.mdb"));
+    s.CorsiDB().snapshotTo(copia);
+    const QString archivio = QDir(sorgenti.path()).filePath(QStringLiteral("guasto.zip"));
+    if (guasto == QLatin1String("chiave")) {
+        QFile::remove(copia);
+        db::creaBaseDatiVuota(copia, QStringLiteral("un'altra chiave"));
+        QVERIFY(archivioBackup::crea({copia}, archivio));
+    } else if (guasto == QLatin1String("crc")) {
+        QVERIFY(archivioBackup::crea({copia}, archivio));
+        alteraCrc(archivio);
+    } else if (guasto == QLatin1String("risalita")) {
+        scriviArchivio(archivio, {{QStringLiteral("../KORVADIN.mdb"), copia}});
+    } else if (guasto == QLatin1String("assoluto")) {
+        scriviArchivio(archivio, {{QStringLiteral("KORVADIN.mdb"), copia},
+                                  {inst.file(QStringLiteral("estraneo.txt")), copia}});
+    } else if (guasto == QLatin1String("unita")) {
+        scriviArchivio(archivio, {{QStringLiteral("C:KORVADIN.mdb"), copia}});
+    } else if (guasto == QLatin1String("rovesciata")) {
+        scriviArchivio(archivio, {{QStringLiteral("..\\KORVADIN.mdb"), copia}});
+    } else if (guasto == QLatin1String("assente")) {
+        scriviArchivio(archivio, {{QStringLiteral("ALTRO.mdb"), copia}});
+    } else if (guasto == QLatin1String("ini")) {
+        scriviArchivio(archivio, {{QStringLiteral("KORVADIN.mdb"), copia},
+                                  {QStringLiteral("korvadin.ini"), copia}});
+    } else {
+        QFile z(archivio);
+        QVERIFY(z.open(QIODevice::WriteOnly));
+        z.write("PK non proprio un archivio");
+    }
+    s.CorsiDB().exec(QStringLiteral("DELETE FROM KELDAnagFreq"));
+
+    QPointer<frmBackup> f = apri(s);
+    const QByteArray prima = prova::contenuto(inst.database());
+    const QByteArray ini = prova::contenuto(inst.file(QStringLiteral("KORVADIN.INI")));
+    const QStringList cartella =
+        QDir(inst.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    recupera(inst, f, archivio, true);
+    QCOMPARE(inst.interaction.last().text, kFallito);
+    QCOMPARE(inst.interaction.last().icon, Icon::Critical);
+    QCOMPARE(prova::contenuto(inst.database()), prima);
+    QCOMPARE(prova::contenuto(inst.file(QStringLiteral("KORVADIN.INI"))), ini);
+    QCOMPARE(QDir(inst.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), cartella);
+    QVERIFY(!QFileInfo::exists(QDir(inst.folder()).filePath(QStringLiteral("../KORVADIN.mdb"))));
+    chiudi(f);
+    QCOMPARE(s.CorsiDB().scalar(QStringLiteral("SELECT count(*) FROM KELDAnagFreq")).toInt(), 0);
+}
+
+void TestFrmBackup::restoreRefusedWhileAnotherWorkstationIsConnected() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    QPointer<frmBackup> f = apri(s);
+    const QString archivio = inst.file(QStringLiteral("KORVADIN.zip"));
+    salva(inst, f, archivio);
+    auto altra = prova::avviaProbe({QStringLiteral("attendi"), inst.database()});
+    QVERIFY(altra);
+    const QByteArray prima = prova::contenuto(inst.database());
+    recupera(inst, f, archivio, true);
+    QVERIFY(inst.interaction.last().text.startsWith(kFallito));
+    QVERIFY(inst.interaction.last().text.contains(
+        QStringLiteral("La base dati è in uso da un'altra postazione.")));
+    QCOMPARE(prova::contenuto(inst.database()), prima);
+    QVERIFY(!QFileInfo::exists(inst.file(QStringLiteral("BackupDB"))));
+    altra->kill();
+    QVERIFY(prova::attendiFine(*altra));
+    recupera(inst, f, archivio, true);
+    QCOMPARE(inst.interaction.last().text, QStringLiteral("Recupero eseguito con successo"));
+    chiudi(f);
+}
+
+void TestFrmBackup::archiveName_data() {
+    QTest::addColumn<QString>("scelto");
+    QTest::addColumn<QString>("archivio");
+    QTest::newRow("predefinito") << "KORVADIN.zip"
+                                 << "KORVADIN.zip";
+    QTest::newRow("senza punto") << "salvataggio"
+                                 << "salvataggio.zip";
+    QTest::newRow("più punti") << "copia.del.9.12.bak"
+                               << "copia.del.9.12.zip";
+    QTest::newRow("punto finale") << "copia."
+                                  << "copia.zip";
+}
+
+void TestFrmBackup::archiveName() {
+    QFETCH(QString, scelto);
+    QFETCH(QString, archivio);
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    QPointer<frmBackup> f = apri(s);
+    salva(inst, f, inst.file(scelto));
+    QCOMPARE(inst.interaction.last().text, QStringLiteral("Backup eseguito con successo."));
+    chiudi(f);
+    QVERIFY(QFileInfo(inst.file(archivio)).isFile());
+    QCOMPARE(s.ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("FileBackup")),
+             inst.file(archivio));
+}
+
+void TestFrmBackup::failedBackupBlanksFileBackup() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    QPointer<frmBackup> f = apri(s);
+    const QString buono = inst.file(QStringLiteral("KORVADIN.zip"));
+    salva(inst, f, buono);
+    QCOMPARE(s.ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("FileBackup")), buono);
+    chiudi(f);
+
+    f = apri(s);
+    // The next dialog starts from the last archive.
+    QCOMPARE(f->dialogoFile().fileName, buono);
+    salva(inst, f, inst.file(QStringLiteral("non/esiste/KORVADIN.zip")));
+    QCOMPARE(inst.interaction.last().text, QStringLiteral("Backup fallito"));
+    QCOMPARE(inst.interaction.last().icon, Icon::Critical);
+    QCOMPARE(s.ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("FileBackup")), QString());
+    chiudi(f);
+
+    f = apri(s);
+    QCOMPARE(f->findChild<QLineEdit*>(QStringLiteral("txtFileBak"))->text(), QString());
+    QCOMPARE(f->findChild<QLineEdit*>(QStringLiteral("txtFileZip"))->text(), QString());
+    clicca(f, "cmdSfogliaBak"); // cancelled
+    QCOMPARE(inst.interaction.fileDialogs.last().fileName, QStringLiteral("KORVADIN.zip"));
+    QVERIFY(inst.interaction.fileDialogs.last().save);
+    chiudi(f);
+}
+
+void TestFrmBackup::archivedDatabaseNeedsTheKey() {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    QPointer<frmBackup> f = apri(s);
+    const QString archivio = inst.file(QStringLiteral("KORVADIN.zip"));
+    salva(inst, f, archivio);
+    chiudi(f);
+    QTemporaryDir fuori;
+    QStringList nomi;
+    QVERIFY(archivioBackup::estrai(archivio, fuori.path(), &nomi));
+    QCOMPARE(nomi, QStringList{QStringLiteral("KORVADIN.mdb")});
+    const QString estratto = QDir(fuori.path()).filePath(nomi.first());
+    QVERIFY(!prova::contenuto(estratto).contains("SQLite format 3"));
+    QVERIFY(!prova::contenuto(estratto).contains("KELDCorsiDef"));
+    QVERIFY(!maint::verificaBaseDati(estratto, QStringLiteral("chiave sbagliata")).isEmpty());
+    QVERIFY(!maint::verificaBaseDati(estratto, QString()).isEmpty());
+    QCOMPARE(maint::verificaBaseDati(estratto, Session::databasePassword()), QString());
+}
+
+void TestFrmBackup::emptyBoxes_data() {
+    QTest::addColumn<int>("pagina");
+    QTest::addColumn<QString>("pulsante");
+    QTest::addColumn<QString>("testo");
+    QTest::newRow("backup") << 0 << "cmdConfermaBak"
+                            << "Selezionare prima un nome per l'Archivio di Backup.";
+    QTest::newRow("recupero") << 1 << "cmdConfermaZip"
+                              << "Nessun file da ripristinare selezionato.";
+}
+
+void TestFrmBackup::emptyBoxes() {
+    QFETCH(int, pagina);
+    QFETCH(QString, pulsante);
+    QFETCH(QString, testo);
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    QPointer<frmBackup> f = apri(s);
+    f->findChild<QTabWidget*>(QStringLiteral("SSTab1"))->setCurrentIndex(pagina);
+    f->findChild<QPushButton*>(pulsante)->click();
+    QCOMPARE(inst.interaction.last().text, testo);
+    QCOMPARE(inst.interaction.last().title, QStringLiteral("Errore"));
+    QCOMPARE(inst.interaction.last().icon, Icon::Critical);
+    QVERIFY(!QFileInfo::exists(inst.file(QStringLiteral("KORVADIN.zip"))));
+    chiudi(f);
+}
+
+QTEST_MAIN(TestFrmBackup)
+#include "tst_frmbackup.moc"
