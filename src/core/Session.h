@@ -64,6 +64,12 @@ public:
     bool avvisoGiornalieroMostrato = false;
     bool debug = false; // started with the single argument "DEBUG"
     QString AnnullaOperazione;
+    // Approved-course download: the identity code given by the identity service
+    // (reused by later downloads of the run), the download dialog's cancel flag,
+    // and whether the last download's courses were acquired.
+    QString codicePleia;
+    bool scaricoAnnullato = false;
+    bool corsiAcquisiti = false;
     PreferenzeEvidenziazione preferenze;
 
     // The connection; once the program has ended, asking for it throws

@@ -2,27 +2,30 @@
 
 #include "core/Guardie.h"
 #include "core/Session.h"
+#include "download/FrmScaricoDB.h"
+#include "download/mdAggiornaCorsiApprovati.h"
 
 #include <QFileInfo>
 
 namespace download {
 
-// The download dialog is not part of this version yet.
-void mostraFrmScaricoDB(Session&, QWidget*) {}
+void mostraFrmScaricoDB(Session& session, QWidget* parent) {
+    FrmScaricoDB dialogo(session, parent);
+    session.ui.runDialog(dialogo);
+}
 
-// Not part of this version yet: nothing is loaded, so nothing is reported as
-// loaded.
-bool acquisisciCorsiScaricati(Session&, QWidget*) {
-    return false;
+bool acquisisciCorsiScaricati(Session& session, QWidget* parent) {
+    return AggiornaCorsiScaricati(session, parent);
 }
 
 RisultatoScarico scaricaEAcquisisci(Session& session, QWidget* parent) {
     mostraFrmScaricoDB(session, parent);
-    if (!QFileInfo(session.file(QStringLiteral("CorsiDestinatari30.tx1"))).isFile())
+    session.corsiAcquisiti = false;
+    if (!QFileInfo(session.file(kFileCorsi)).isFile())
         return RisultatoScarico::NienteScaricato;
     const PuntatoreOccupato occupato(session.ui);
-    return acquisisciCorsiScaricati(session, parent) ? RisultatoScarico::Acquisito
-                                                     : RisultatoScarico::NonAcquisito;
+    session.corsiAcquisiti = acquisisciCorsiScaricati(session, parent);
+    return session.corsiAcquisiti ? RisultatoScarico::Acquisito : RisultatoScarico::NonAcquisito;
 }
 
 } // namespace download

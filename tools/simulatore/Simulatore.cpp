@@ -152,6 +152,29 @@ quint16 Simulatore::portaHttps() const {
     return m_https ? m_https->serverPort() : 0;
 }
 
+QStringList Simulatore::datiCorsi(const QString& nome) {
+    QFile f(QStringLiteral(":/simulatore/dati/") + nome);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QStringList righe;
+    for (const QString& l : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n')))
+        if (!l.trimmed().isEmpty())
+            righe.append(l.trimmed());
+    return righe;
+}
+
+QByteArray Simulatore::contenitore(const QList<QPair<QString, QStringList>>& file) {
+    QByteArray c;
+    for (qsizetype i = 0; i < file.size(); ++i) {
+        if (i > 0)
+            c += "\r\n";
+        c += codifica(file.at(i).first) + "\r\n";
+        for (const QString& l : file.at(i).second)
+            c += codifica(l) + "\r\n";
+    }
+    return c + "EOF\r\n";
+}
+
 QString Simulatore::percorso(const QString& servizio) {
     if (servizio == PLEIA)
         return QStringLiteral("/pleia/login.asp");
@@ -473,26 +496,26 @@ QByteArray Simulatore::rispostaNormale(const Ricevuta& r, int* stato, QByteArray
             return "ERRORE: identificativo Pleia non valido o scaduto";
         if (!m_corsi.isNull())
             return m_corsi;
+        // The agency's lines of the data set; the days and hours of its courses.
         const QString g = valori.value(QStringLiteral("gruppo"));
         const QString o = valori.value(QStringLiteral("codice"));
-        QByteArray c = "CorsiDestinatari30.tx1\r\n";
-        c += riga({g, o, QStringLiteral("41240"), QStringLiteral("6"),
-                   QStringLiteral("Operatore di magazzino"), QStringLiteral("07/01/2019"),
-                   QStringLiteral("100"), QStringLiteral("RSSMRA80A01A326X"),
-                   QStringLiteral("ROSSI"), QStringLiteral("MARIO"), QStringLiteral("M"),
-                   QStringLiteral("1001"), QStringLiteral("1"), QString(), QStringLiteral("3"),
-                   QStringLiteral("III"), QStringLiteral("01")});
-        c += riga({g, o, QStringLiteral("41240"), QStringLiteral("6"),
-                   QStringLiteral("Operatore di magazzino"), QStringLiteral("07/01/2019"),
-                   QStringLiteral("100"), QStringLiteral("BNCLRA85B41A326Y"),
-                   QStringLiteral("BIANCHI"), QStringLiteral("LAURA"), QStringLiteral("F"),
-                   QString(), QStringLiteral("1"), QString(), QStringLiteral("3"),
-                   QStringLiteral("III"), QStringLiteral("01")});
-        c += "\r\nCorsiGiornateOre30.tx1\r\n";
-        c += riga({QStringLiteral("41240"), QStringLiteral("20"), QStringLiteral("5"),
-                   QStringLiteral("12000")});
-        c += "EOF\r\n";
-        return c;
+        QStringList partecipanti, giornate;
+        QStringList corsi;
+        for (const QString& l : datiCorsi(QStringLiteral("CorsiDestinatari30.tx1"))) {
+            const QStringList v = l.mid(1, l.size() - 2).split(QStringLiteral("#,#"));
+            if (v.value(0) == g && v.value(1) == o) {
+                partecipanti.append(l);
+                corsi.append(v.value(2));
+            }
+        }
+        if (partecipanti.isEmpty())
+            return codifica(
+                QStringLiteral("ERRORE: nessun corso approvato per l'operatore %1/%2").arg(g, o));
+        for (const QString& l : datiCorsi(QStringLiteral("CorsiGiornateOre30.tx1")))
+            if (corsi.contains(l.mid(1).section(QLatin1Char('#'), 0, 0)))
+                giornate.append(l);
+        return contenitore({{QStringLiteral("CorsiDestinatari30.tx1"), partecipanti},
+                            {QStringLiteral("CorsiGiornateOre30.tx1"), giornate}});
     }
     if (r.servizio == AGGIORNADB) {
         if (!m_anagrafe.isNull())

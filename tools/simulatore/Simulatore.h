@@ -9,7 +9,8 @@
 //   .../nreg.asp              NREG              " <number> " (the next installation number)
 //   .../versione.asp          VERSIONE          "<min>#<latest>#<status>#<message>#"
 //   .../statoavanzamento.asp  STATOAVANZAMENTO  "#<idAttivita>#,#<state>#,#<field 2>#"
-//   .../corsidestinatari.asp  CORSIDESTINATARI  container with the two course files
+//   .../corsidestinatari.asp  CORSIDESTINATARI  container with the two course files of the
+//                                               data set dati/ (ERRORE for an unknown pleia_id)
 //   .../aggiornadb.asp        AGGIORNADB        container with the four registry files
 //   /pleia/...                PLEIA             "RISPOSTA: OK;<identity code>;"
 //   .../allegati_fp_upload    UPLOAD            "Trasmissione completata con successo"
@@ -137,6 +138,13 @@ public:
     void setCorsiDestinatari(const QByteArray& contenitore) { m_corsi = contenitore; }
     void setAggiornaDB(const QByteArray& contenitore) { m_anagrafe = contenitore; }
     void setCodicePleia(const QString& codice) { m_codicePleia = codice; }
+
+    // The data set behind the normal CORSIDESTINATARI answer (the demo agency
+    // A/123): the lines of "CorsiDestinatari30.tx1" or "CorsiGiornateOre30.tx1".
+    static QStringList datiCorsi(const QString& nome);
+    // A reply container (Windows-1252) of the files with their lines: each file
+    // after its name line, files separated by an empty line, "EOF" at the end.
+    static QByteArray contenitore(const QList<QPair<QString, QStringList>>& file);
 
     // What was received.
     QList<Ricevuta> ricevute() const { return m_ricevute; }
