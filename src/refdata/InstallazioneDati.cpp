@@ -4,7 +4,9 @@
 
 namespace refdata {
 
-// installaAggiornaTabelle is defined beside the start-up window (app/Avvio.cpp),
-// which shows its progress; the loading itself is refdata/TabelleDecodifica.
+// installaAggiornaTabelle and primaInstallazioneOperatori are start-up steps
+// defined beside the start-up window (app/Avvio.cpp, app/PrimaInstallazione.cpp),
+// which shows their progress; the loading itself is refdata/TabelleDecodifica
+// and refdata/AnagraficaOperatori.
 
 } // namespace refdata
