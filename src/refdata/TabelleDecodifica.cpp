@@ -20,8 +20,12 @@ using ui::Icon;
 
 constexpr int LunghezzaValore = 500;
 
-Chiave testo(const char* colonna) { return {QString::fromLatin1(colonna), false}; }
-Chiave numero(const char* colonna) { return {QString::fromLatin1(colonna), true}; }
+Chiave testo(const char* colonna) {
+    return {QString::fromLatin1(colonna), false};
+}
+Chiave numero(const char* colonna) {
+    return {QString::fromLatin1(colonna), true};
+}
 
 // A failure while reading a data file, reported like the database's own.
 struct ErroreLettura {
@@ -43,14 +47,13 @@ QVariant valoreCampo(const QString& campo) {
 // The columns written for a table: the first `campi` in table order, LOGO left out
 // (its position still counts).
 struct Colonne {
-    QStringList nomi;      // written columns
-    QList<int> posizioni;  // field number of each written column
+    QStringList nomi;     // written columns
+    QList<int> posizioni; // field number of each written column
 };
 
 Colonne colonneScritte(db::Connection& c, const TabellaDecodifica& t) {
     Colonne colonne;
-    const auto info =
-        c.query(QStringLiteral("PRAGMA table_info(%1)").arg(virgolette(t.tabella)));
+    const auto info = c.query(QStringLiteral("PRAGMA table_info(%1)").arg(virgolette(t.tabella)));
     for (int i = 0; i < info.size() && i < t.campi; ++i) {
         const QString nome = info[i].value(QStringLiteral("name")).toString();
         if (nome.compare(QLatin1String("LOGO"), Qt::CaseInsensitive) == 0)
@@ -76,9 +79,9 @@ bool spostaInCar(const QString& file, const QString& destinazione) {
 
 // One attempt at loading a table, in one transaction. Throws db::DbError or
 // ErroreLettura; *record is the number of the record being loaded.
-void caricaInTransazione(db::Connection& c, const QStringList& righe,
-                         const TabellaDecodifica& t, Modo& modo, const QString& file,
-                         const Caricamento& caricamento, int* record) {
+void caricaInTransazione(db::Connection& c, const QStringList& righe, const TabellaDecodifica& t,
+                         Modo& modo, const QString& file, const Caricamento& caricamento,
+                         int* record) {
     *record = 1;
     const Colonne colonne = colonneScritte(c, t);
     QStringList nomi, segnaposto, assegnazioni, filtro;
@@ -100,17 +103,16 @@ void caricaInTransazione(db::Connection& c, const QStringList& righe,
         c.exec(QStringLiteral("DELETE FROM ") + virgolette(t.tabella));
 
     const QString tabella = virgolette(t.tabella);
-    db::Statement inserisci(c, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                   .arg(tabella, nomi.join(QLatin1Char(',')),
-                                        segnaposto.join(QLatin1Char(','))));
+    db::Statement inserisci(
+        c, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+               .arg(tabella, nomi.join(QLatin1Char(',')), segnaposto.join(QLatin1Char(','))));
     std::unique_ptr<db::Statement> cerca, riscrivi;
     if (modo == Modo::Aggiornamento) {
         cerca = std::make_unique<db::Statement>(
             c, QStringLiteral("SELECT rowid FROM %1%2 LIMIT 1")
-                   .arg(tabella, filtro.isEmpty()
-                                     ? QString()
-                                     : QStringLiteral(" WHERE ") +
-                                           filtro.join(QLatin1String(" AND "))));
+                   .arg(tabella, filtro.isEmpty() ? QString()
+                                                  : QStringLiteral(" WHERE ") +
+                                                        filtro.join(QLatin1String(" AND "))));
         riscrivi = std::make_unique<db::Statement>(
             c, QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?")
                    .arg(tabella, assegnazioni.join(QLatin1Char(','))));

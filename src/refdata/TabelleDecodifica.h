@@ -81,7 +81,6 @@ bool caricaTabella(Session& session, const QString& file, const TabellaDecodific
                    Modo& modo, const Caricamento& caricamento);
 
 // The failure message of a table load.
-QString messaggioErrore(int numero, const QString& descrizione, const QString& tabella,
-                        int record);
+QString messaggioErrore(int numero, const QString& descrizione, const QString& tabella, int record);
 
 } // namespace refdata
