@@ -19,12 +19,15 @@ public:
     void showHelp(QWidget* parent, const QString& helpFile, int topic) override;
     bool runAndWait(const QString& program, const QStringList& arguments, QString* error) override;
     // A form is run by the driver registered under its objectName: the form is
-    // shown, the driver works it (fills boxes, clicks buttons, answers nested
-    // forms through their own drivers) and the form's result is returned once it
-    // has closed. A form without a driver is rejected at once and listed in
+    // shown, the events it posted on showing are delivered (its activation), the
+    // driver works it (fills boxes, clicks buttons, answers nested forms through
+    // their own drivers) and the form's result is returned once it has closed.
+    // A form without a driver is rejected at once and listed in
     // undrivenDialogs; a form still open dialogTimeoutMs after its driver
-    // returned is rejected and listed in unfinishedDialogs. Tests of the core,
-    // built without widgets, can only see that a form was asked for.
+    // returned is rejected and listed in unfinishedDialogs. When the program
+    // ended while the form was up, FineProgramma leaves runDialog as it leaves
+    // the real one. Tests of the core, built without widgets, can only see that
+    // a form was asked for.
     int runDialog(QDialog& dialog) override;
     void beep() override { ++beeps; }
     void setBusy(bool busy) override { busy ? ++busyCalls : --busyCalls; }
@@ -53,6 +56,9 @@ public:
     int dialogTimeoutMs = 5000;
 
     QStringList texts() const;
+    // A new run of the program with the same answers (the end of the previous
+    // run forgotten).
+    void nuovaEsecuzione() { ripristinaAvvio(); }
     Message last() const { return messages.isEmpty() ? Message() : messages.last(); }
 
 protected:

@@ -157,3 +157,12 @@ ComeUtenteComune::~ComeUtenteComune() {
     if (m_cambiato && ::seteuid(0) != 0)
         qFatal("cannot return to the original user");
 }
+
+bool terminaIlProgramma(const std::function<void()>& passo) {
+    try {
+        passo();
+    } catch (const ui::FineProgramma&) {
+        return true;
+    }
+    return false;
+}

@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 // A program folder in a temporary directory with a real encrypted database, a
@@ -92,3 +93,49 @@ private:
     bool m_attivo = false;
     bool m_cambiato = false;
 };
+
+// True when the step ended the program (it left by ui::FineProgramma).
+bool terminaIlProgramma(const std::function<void()>& passo);
+
+#ifndef KORVADIN_TEST_NO_WIDGETS
+#include "common/Applicazione.h"
+
+#include <QDialog>
+#include <QtTest>
+
+// The child of the window with that objectName; the test stops when it is
+// missing.
+template <class T = QWidget> T* figlio(const QObject* finestra, const QString& nome) {
+    T* f = finestra->findChild<T*>(nome);
+    if (!f)
+        qFatal("controllo %s assente", qPrintable(nome));
+    return f;
+}
+
+// Drives the form named `nome` (a D) whenever the program runs it; the returned
+// counter tells how many times it was driven.
+template <class D>
+std::shared_ptr<int> guida(ui::ScriptedInteraction& ui, const QString& nome,
+                           std::function<void(D&)> driver) {
+    auto volte = std::make_shared<int>(0);
+    ui.dialogDrivers[nome] = [volte, driver, nome](QDialog& dialog) {
+        auto* form = qobject_cast<D*>(&dialog);
+        if (!form)
+            qFatal("il form %s non è del tipo atteso", qPrintable(nome));
+        ++*volte;
+        driver(*form);
+    };
+    return volte;
+}
+
+// Like QTEST_MAIN, with the program's application object, so that the end of
+// the program stops at the event loop as it does in the program.
+#define KORVADIN_TEST_MAIN(TestObject)                                                             \
+    int main(int argc, char* argv[]) {                                                             \
+        Applicazione app(argc, argv);                                                              \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                   \
+        TestObject tc;                                                                             \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&tc, argc, argv);                                                      \
+    }
+#endif

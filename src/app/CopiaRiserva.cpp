@@ -16,7 +16,7 @@ constexpr int kFileNonTrovato = 53;
 constexpr int kDiscoPieno = 61;
 constexpr int kErroreAccesso = 75;
 
-Esito errore(int numero, const QString& descrizione, const QString& destinazione) {
+RisultatoCopia errore(int numero, const QString& descrizione, const QString& destinazione) {
     return {false, numero, descrizione, destinazione};
 }
 
@@ -49,8 +49,8 @@ QString primoMarker(const QString& cartella) {
     return trovati.isEmpty() ? QString() : trovati.first();
 }
 
-Esito copiaRiservaUscita(const QString& cartella, const QString& percorsoDB,
-                         const QString& chiave) {
+RisultatoCopia copiaRiservaUscita(const QString& cartella, const QString& percorsoDB,
+                                  const QString& chiave) {
     const QDir dir(cartella);
     const Passo p = passo(primoMarker(cartella));
     const QString destinazione = dir.filePath(p.destinazione);

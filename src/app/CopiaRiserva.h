@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Errore.h"
+
 #include <QString>
 
 // The rotating copy of the database file that a SERVER installation keeps on
@@ -19,11 +21,14 @@ Passo passo(const QString& markerTrovato);
 // order), "" when there is none.
 QString primoMarker(const QString& cartella);
 
-struct Esito {
+// The result of one exit copy.
+struct RisultatoCopia {
     bool riuscita = true;
     int numero = 0; // error number: 70 permission denied, 53 file not found, ...
     QString descrizione;
     QString destinazione; // full path of the slot written (or attempted)
+
+    Errore errore() const { return {numero, descrizione}; }
 };
 
 // Deletes the old marker, copies the database over the next slot and writes the
@@ -32,7 +37,7 @@ struct Esito {
 // copy that fails leaves the previous content of the slot untouched and no
 // marker, so the next exit starts again from backup.001. A database held by
 // another program gives kPermessoNegato.
-Esito copiaRiservaUscita(const QString& cartella, const QString& percorsoDB, const QString& chiave);
+RisultatoCopia copiaRiservaUscita(const QString& cartella, const QString& percorsoDB, const QString& chiave);
 
 // Error number of a refused access: the caller ignores it silently.
 constexpr int kPermessoNegato = 70;

@@ -1,6 +1,7 @@
 #include "app/MDI_Main.h"
 
 #include "app/Main.h"
+#include "core/Guardie.h"
 #include "core/Session.h"
 
 #include <QCloseEvent>
@@ -26,12 +27,12 @@ MDI_Main::~MDI_Main() {
 }
 
 void MDI_Main::caricaMain() {
-    m_session.ui.setBusy(true);
+    PuntatoreOccupato occupato(m_session.ui);
     m_main = new Main(m_session);
     m_finestra = m_area->addSubWindow(m_main, Qt::SubWindow | Qt::CustomizeWindowHint |
                                                   Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     m_finestra->setWindowIcon(QIcon(QStringLiteral(":/images/corsi.svg")));
-    m_session.ui.setBusy(false);
+    occupato.fine();
     // The frame is large enough for the whole main window.
     const QSize necessaria = m_finestra->sizeHint() + QSize(48, 48);
     const QSize attuale = m_area->viewport()->size();

@@ -4,6 +4,8 @@
 #include "app/Distribuzione.h"
 #include "app/MainRegole.h"
 #include "app/Startup.h"
+#include "core/Errore.h"
+#include "core/Guardie.h"
 #include "core/Session.h"
 #include "download/ScaricoCorsi.h"
 #include "download/TabCorsiApprovati.h"
@@ -16,7 +18,6 @@
 #include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -60,40 +61,12 @@ void coloraTesto(QWidget* w, const QColor& colore) {
     w->setPalette(pal);
 }
 
-// Busy pointer for the length of a step; released early with fine().
-class Occupato {
-public:
-    explicit Occupato(ui::Interaction& ui) : m_ui(ui) { m_ui.setBusy(true); }
-    ~Occupato() { fine(); }
-    void fine() {
-        if (m_attivo)
-            m_ui.setBusy(false);
-        m_attivo = false;
-    }
-
-private:
-    ui::Interaction& m_ui;
-    bool m_attivo = true;
-};
-
-// Runs its action when the scope is left, however it is left.
-template <class Azione> class AllUscita {
-public:
-    explicit AllUscita(Azione azione) : m_azione(std::move(azione)) {}
-    ~AllUscita() { m_azione(); }
-    AllUscita(const AllUscita&) = delete;
-    AllUscita& operator=(const AllUscita&) = delete;
-
-private:
-    Azione m_azione;
-};
-
 } // namespace
 
 Main::Main(Session& session, QWidget* parent) : QWidget(parent), m_session(session) {
     setObjectName(QStringLiteral("Main"));
     // Loading: the waiting panel is up and the pointer busy until the end.
-    Occupato occupato(session.ui);
+    PuntatoreOccupato occupato(session.ui);
     QDir::setCurrent(session.CartellaProgramma);
 
     setWindowTitle(QStringLiteral("KORVADIN - fine corso - Ver. ") + Session::versione());
@@ -606,7 +579,7 @@ void Main::ApriCollegamento(const QString& nome, const QString& indirizzo) {
                              QStringLiteral("Collegamento a ") + indirizzo, Icon::Information,
                              Buttons::YesNo) != Answer::Yes)
         return;
-    Occupato occupato(m_session.ui);
+    PuntatoreOccupato occupato(m_session.ui);
     const bool aperto = m_session.ui.openUrl(QUrl(indirizzo));
     occupato.fine();
     if (!aperto)
@@ -615,30 +588,30 @@ void Main::ApriCollegamento(const QString& nome, const QString& indirizzo) {
 }
 
 void Main::errore(const QString& titolo, int numero, const QString& descrizione) {
-    m_session.ui.message(this, QStringLiteral("Errore %1\n%2").arg(numero).arg(descrizione), titolo,
-                         Icon::Critical);
+    mostraErrore(m_session.ui, this, {numero, descrizione}, titolo);
 }
 
 // ---------------------------------------------------------------- menu entries
 
 void Main::cmdScaricoCorsi_Click() {
-    Occupato occupato(m_session.ui);
+    PuntatoreOccupato occupato(m_session.ui);
     m_session.ui.processEvents();
     // The download dialog has its own pointer.
     occupato.fine();
-    download::mostraFrmScaricoDB(m_session, this);
-    if (m_session.ended() ||
-        !QFileInfo(m_session.file(QStringLiteral("CorsiDestinatari30.tx1"))).isFile())
-        return;
-    Occupato acquisizione(m_session.ui);
-    if (download::acquisisciCorsiScaricati(m_session, this))
+    switch (download::scaricaEAcquisisci(m_session, this)) {
+    case download::RisultatoScarico::NienteScaricato:
+        break;
+    case download::RisultatoScarico::Acquisito:
         m_session.ui.message(this, QStringLiteral("Corsi e destinatari acquisiti correttamente."),
                              QString(), Icon::Information);
-    else
+        break;
+    case download::RisultatoScarico::NonAcquisito:
         m_session.ui.message(this,
                              QStringLiteral("Si è verificato un errore in fase di acquisizione "
                                             "della base dati.\nE' necessario rieffettuare lo "
                                             "scarico."));
+        break;
+    }
 }
 
 void Main::cmdCorsi_Click() {
@@ -656,7 +629,7 @@ void Main::cmdCorsi_Click() {
         return;
     }
     download::mostraTabCorsiApprovati(m_session, this);
-    if (m_session.CorsoSelezionato > 0 && !m_session.ended())
+    if (m_session.CorsoSelezionato > 0)
         report::mostraFineCor(m_session, this);
 }
 
@@ -670,7 +643,7 @@ void Main::cmdInvia1_Click() {
         m_session.TipoOperazione = QStringLiteral("TRASMISSIONE");
         m_session.CorsoSelezionato = 0;
         download::mostraTabCorsiApprovati(m_session, this);
-        if (m_session.CorsoSelezionato <= 0 || m_session.ended())
+        if (m_session.CorsoSelezionato <= 0)
             return;
         if (ControlloMatricole(m_session.CorsoSelezionato))
             transmit::mostraTrasmis(m_session, this);
@@ -700,12 +673,15 @@ void Main::cmdAggInst_Click() {
                              Buttons::OkCancel) != Answer::Ok)
         return;
     db::Connection& c = m_session.CorsiDB();
+    const db::OpenMode normale = m_session.tipoInstallazione == QLatin1String("StandAlone")
+                                     ? db::OpenMode::Exclusive
+                                     : db::OpenMode::Shared;
     try {
         c.reopen(db::OpenMode::Exclusive);
     } catch (const db::DbError& e) {
         m_session.ui.message(
             this,
-            QStringLiteral("Errore %1\n%2\n\n").arg(e.number()).arg(e.description()) +
+            Errore::da(e).testo() + QStringLiteral("\n\n") +
                 QStringLiteral("Qualche client potrebbe ancora essere connesso alla base dati. \n\n"
                                "Il programma uscira a Windows.\nChiudere tutti i client, "
                                "riavviare l'applicativo SERVER e ritentare l'Operazione."),
@@ -714,25 +690,26 @@ void Main::cmdAggInst_Click() {
         close();
         return;
     }
+    // However this is left, the waiting panel goes away; the connection returns
+    // to its normal mode before any message is shown (an exclusive connection
+    // left behind would lock every client out). When that re-open fails the
+    // program cannot go on: the connection is closed and the program ends. Left
+    // by the end of the program, the connection is already closed.
+    const AllUscita pannello([this] { pnlAttesa->hide(); });
+    bool riaperta = false;
+    auto modoNormale = [&] {
+        pnlAttesa->hide();
+        if (riaperta)
+            return;
+        riaperta = true;
+        try {
+            c.reopen(normale);
+        } catch (const db::DbError& e) {
+            c.close();
+            startup::erroreConnessione(m_session, Errore::da(e), this);
+        }
+    };
     try {
-        // Whatever happens from here on, the waiting panel goes away and the
-        // connection returns to its normal mode (before any error is shown): an
-        // exclusive connection left behind would lock every client out. When that
-        // re-open fails the program cannot go on: the connection is closed and the
-        // program ends.
-        const AllUscita ripristino([this, &c] {
-            pnlAttesa->hide();
-            if (m_session.ended())
-                return;
-            try {
-                c.reopen(m_session.tipoInstallazione == QLatin1String("StandAlone")
-                             ? db::OpenMode::Exclusive
-                             : db::OpenMode::Shared);
-            } catch (const db::DbError& e) {
-                c.close();
-                startup::erroreConnessione(m_session, e.number(), e.description(), this);
-            }
-        });
         lblAttesa->setText(QStringLiteral("Aggiornamento base dati in corso.\nAttendere..."));
         posizionaSovrapposti();
         pnlAttesa->show();
@@ -742,17 +719,20 @@ void Main::cmdAggInst_Click() {
         enrol::mostraFrmInstOper(m_session, this, voci,
                                  QStringLiteral("Impostare la lista in modo che contenga gli "
                                                 "Operatori da aggiornare, e quelli da inserire"));
-        if (m_session.ended())
-            return;
-        Occupato occupato(m_session.ui);
+        PuntatoreOccupato occupato(m_session.ui);
         m_session.ui.processEvents();
-        if (m_session.AnnullaOperazione != QLatin1String("annulla") &&
-            refdata::aggiornaDatiOperatori(m_session, this))
+        const bool aggiornato = m_session.AnnullaOperazione != QLatin1String("annulla") &&
+                                refdata::aggiornaDatiOperatori(m_session, this);
+        occupato.fine();
+        modoNormale();
+        if (aggiornato)
             m_session.ui.message(this, QStringLiteral("Aggiornamento Base Dati effettuato."),
                                  QStringLiteral("Aggiorna Base Dati"), Icon::Information);
     } catch (const db::DbError& e) {
+        modoNormale();
         errore(QStringLiteral("Errore imprevisto"), e.number(), e.description());
     } catch (const std::exception& e) {
+        modoNormale();
         errore(QStringLiteral("Errore imprevisto"), 0, QString::fromLocal8Bit(e.what()));
     }
 }
@@ -801,12 +781,11 @@ void Main::closeEvent(QCloseEvent* event) {
 }
 
 void Main::CopiaRiservaUscita() {
-    Occupato occupato(m_session.ui);
-    const copiariserva::Esito esito = copiariserva::copiaRiservaUscita(
+    PuntatoreOccupato occupato(m_session.ui);
+    const copiariserva::RisultatoCopia copia = copiariserva::copiaRiservaUscita(
         m_session.CartellaProgramma, m_session.PercorsoDB, Session::databasePassword());
     occupato.fine();
-    if (!esito.riuscita && esito.numero != copiariserva::kPermessoNegato)
-        m_session.ui.message(
-            this, QStringLiteral("Errore %1 -> %2").arg(esito.numero).arg(esito.descrizione),
-            QStringLiteral("Errore nella copia di riserva"), Icon::Warning);
+    if (!copia.riuscita && copia.numero != copiariserva::kPermessoNegato)
+        m_session.ui.message(this, copia.errore().testoSuUnaRiga(),
+                             QStringLiteral("Errore nella copia di riserva"), Icon::Warning);
 }

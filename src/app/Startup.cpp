@@ -4,6 +4,7 @@
 #include "app/MDI_Main.h"
 #include "app/Main.h"
 #include "core/Configurazione.h"
+#include "core/Errore.h"
 #include "core/Session.h"
 #include "maint/Frm_Impostazioni.h"
 #include "refdata/InstallazioneDati.h"
@@ -37,13 +38,12 @@ bool resetInstallazione(Session& s, QWidget* parent) {
     return false;
 }
 
-void erroreConnessione(Session& s, int number, const QString& description, QWidget* parent) {
-    s.ui.message(parent, QStringLiteral("Errore %1\n%2").arg(number).arg(description),
-                 QStringLiteral("Errore di connessione"), Icon::Critical);
+void erroreConnessione(Session& s, const Errore& errore, QWidget* parent) {
+    mostraErrore(s.ui, parent, errore, QStringLiteral("Errore di connessione"));
     s.endProgram();
 }
 
-bool Inizializza(Session& s, QWidget* parent) {
+void Inizializza(Session& s, QWidget* parent) {
     try {
         s.nomeFileDB = s.ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("NFileDB"));
         s.passwordServizio = configurazione::decodificaPassword(
@@ -67,7 +67,6 @@ bool Inizializza(Session& s, QWidget* parent) {
                              Buttons::YesNo) == ui::Answer::Yes)
                 resetInstallazione(s, parent);
             s.endProgram();
-            return false;
         }
 
         s.CorsiDB().open(percorso, Session::databasePassword(),
@@ -93,14 +92,11 @@ bool Inizializza(Session& s, QWidget* parent) {
                                                 "CONNESSIONE/NREG: \"%1\"")
                                      .arg(nreg));
         s.indirizzoServer = *server;
-        return true;
     } catch (const db::DbError& e) {
         s.CorsiDB().close();
-        s.ui.message(parent, QStringLiteral("Errore %1\n%2").arg(e.number()).arg(e.description()),
-                     kTitoloInit, Icon::Critical);
+        mostraErrore(s.ui, parent, Errore::da(e), kTitoloInit);
         resetInstallazione(s, parent);
         s.endProgram();
-        return false;
     }
 }
 
@@ -118,7 +114,7 @@ void Startup::chiudiSplash() {
     delete m_splash;
 }
 
-bool Startup::controlloConfigurazione() {
+void Startup::controlloConfigurazione() {
     Session& s = m_session;
     const QString ini = s.CartellaProgramma + QStringLiteral("KORVADIN.INI");
     if (!QFileInfo(ini).isFile()) {
@@ -127,7 +123,6 @@ bool Startup::controlloConfigurazione() {
                                     "La procedura verrà terminata."),
                      kTitoloInit, Icon::Critical);
         s.endProgram();
-        return false;
     }
     // A file that is there but cannot be read would look like a first run,
     // and the installation would then replace it with a file of three keys.
@@ -137,7 +132,6 @@ bool Startup::controlloConfigurazione() {
                          file.errorString() + QStringLiteral("\nLa procedura verrà terminata."),
                      kTitoloInit, Icon::Critical);
         s.endProgram();
-        return false;
     }
     s.ini.setNomeFile(ini);
     s.ini.setSezione(QStringLiteral("Installazione"));
@@ -147,10 +141,8 @@ bool Startup::controlloConfigurazione() {
         s.InstallazioneInCorso = true;
         const auto scelte = maint::chiediImpostazioni(s, nullptr);
         s.InstallazioneInCorso = false;
-        if (!scelte || s.ended()) {
+        if (!scelte)
             s.endProgram();
-            return false;
-        }
         if (!s.ini.scriviTutte(
                 {{QStringLiteral("Installazione"), QStringLiteral("Tipo"), scelte->tipo},
                  {QStringLiteral("BaseDati"), QStringLiteral("Database"), scelte->percorso},
@@ -162,7 +154,6 @@ bool Startup::controlloConfigurazione() {
                              QStringLiteral("\nLa procedura verrà terminata."),
                          kTitoloInit, Icon::Critical);
             s.endProgram();
-            return false;
         }
     } else if (tipo != QLatin1String("StandAlone") && tipo != QLatin1String("Multiutenza")) {
         s.ui.message(nullptr,
@@ -177,14 +168,12 @@ bool Startup::controlloConfigurazione() {
                                     "Premere 'Ok' quindi riavviare il programma.\n"
                                     "Se il problema persiste, contattare l'assistenza tecnica."),
                      kTitoloInit, Icon::Critical);
-        startup::resetInstallazione(s);
+        startup::resetInstallazione(s, nullptr);
         s.endProgram();
-        return false;
     }
-    return true;
 }
 
-bool Startup::leggiOperatoreCorrente() {
+void Startup::leggiOperatoreCorrente() {
     Session& s = m_session;
     try {
         const auto installazione =
@@ -196,10 +185,8 @@ bool Startup::leggiOperatoreCorrente() {
         const auto operatori = s.CorsiDB().query(QStringLiteral("SELECT * FROM CorsiOper LIMIT 1"));
         if (!operatori.isEmpty())
             s.OperatoreCorrente.nome = operatori.first().value(2).toString();
-        return true;
     } catch (const db::DbError& e) {
-        startup::erroreConnessione(s, e.number(), e.description());
-        return false;
+        startup::erroreConnessione(s, Errore::da(e));
     }
 }
 
@@ -211,14 +198,9 @@ std::unique_ptr<MDI_Main> Startup::run() {
     m_splash->show();
     QApplication::processEvents();
 
-    if (!controlloConfigurazione())
-        return nullptr;
-    if (!startup::Inizializza(s))
-        return nullptr;
-
+    controlloConfigurazione();
+    startup::Inizializza(s);
     refdata::installaAggiornaTabelle(s, *m_avvio);
-    if (s.ended())
-        return nullptr;
 
     try {
         const bool vuota =
@@ -226,24 +208,19 @@ std::unique_ptr<MDI_Main> Startup::run() {
         s.PrimaInstallazione = vuota;
         s.InstallazioneInCorso = vuota;
     } catch (const db::DbError& e) {
-        startup::erroreConnessione(s, e.number(), e.description());
-        return nullptr;
+        startup::erroreConnessione(s, Errore::da(e));
     }
     if (s.PrimaInstallazione)
         refdata::primaInstallazioneOperatori(s, *m_avvio);
-    if (s.ended())
-        return nullptr;
 
     try {
         if (s.CorsiDB().scalar(QStringLiteral("SELECT count(*) FROM Installazione")).toLongLong() ==
             0)
             transmit::registraInstallazione(s, nullptr);
     } catch (const db::DbError& e) {
-        startup::erroreConnessione(s, e.number(), e.description());
-        return nullptr;
+        startup::erroreConnessione(s, Errore::da(e));
     }
-    if (s.ended() || !leggiOperatoreCorrente())
-        return nullptr;
+    leggiOperatoreCorrente();
 
     auto frame = std::make_unique<MDI_Main>(s);
     frame->show();

@@ -5,6 +5,7 @@
 #include <memory>
 
 class Session;
+struct Errore;
 class Avvio;
 class Splash;
 class MDI_Main;
@@ -18,15 +19,15 @@ public:
     explicit Startup(Session& session);
     ~Startup();
 
-    // Runs the whole sequence; returns the shown main frame, or nothing when the
-    // program ended on the way.
+    // Runs the whole sequence and returns the shown main frame. When the
+    // program ends on the way, ui::FineProgramma leaves it.
     std::unique_ptr<MDI_Main> run();
 
     Avvio& avvio() { return *m_avvio; }
 
 private:
-    bool controlloConfigurazione();
-    bool leggiOperatoreCorrente();
+    void controlloConfigurazione();
+    void leggiOperatoreCorrente();
     void chiudiSplash();
 
     Session& m_session;
@@ -37,9 +38,9 @@ private:
 namespace startup {
 
 // Reads the configuration, opens the connection and sets the run-wide values.
-// False when the program ended (its message was shown). Also called again by
+// Every failure shows its message and ends the program. Also called again by
 // database restore and the safety copy.
-bool Inizializza(Session& session, QWidget* parent = nullptr);
+void Inizializza(Session& session, QWidget* parent = nullptr);
 
 // Empties Database, NFileDB and Tipo, so that the next start asks for the
 // installation again; the three keys are written together or not at all. A
@@ -48,7 +49,7 @@ bool resetInstallazione(Session& session, QWidget* parent = nullptr);
 
 // Any message raised by the connection while the program runs: shown, then the
 // program ends.
-void erroreConnessione(Session& session, int number, const QString& description,
-                       QWidget* parent = nullptr);
+[[noreturn]] void erroreConnessione(Session& session, const Errore& errore,
+                                    QWidget* parent = nullptr);
 
 } // namespace startup

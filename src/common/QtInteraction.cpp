@@ -73,40 +73,48 @@ Answer fromQt(int button) {
 
 Answer QtInteraction::message(QWidget* parent, const QString& text, const QString& title, Icon icon,
                               Buttons buttons) {
-    if (programEnded())
-        return escapeAnswer(buttons);
+    fermaSeTerminato();
     QMessageBox box(toQt(icon), title.isEmpty() ? DefaultTitle : title, text, toQt(buttons),
                     parent);
     // A busy pointer must not hide the pointer over a message.
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     const int result = box.exec();
     QApplication::restoreOverrideCursor();
+    fermaSeTerminato();
     if (box.clickedButton() == nullptr)
         return escapeAnswer(buttons);
     return fromQt(result);
 }
 
 QString QtInteraction::chooseFile(QWidget* parent, const FileDialog& d) {
+    fermaSeTerminato();
     const QString start = d.fileName.isEmpty() ? d.folder : QDir(d.folder).filePath(d.fileName);
+    QString scelto;
     if (d.save) {
         QFileDialog::Options options;
         if (!d.overwritePrompt)
             options |= QFileDialog::DontConfirmOverwrite;
-        return QFileDialog::getSaveFileName(parent, d.caption, start, d.filter, nullptr, options);
+        scelto = QFileDialog::getSaveFileName(parent, d.caption, start, d.filter, nullptr, options);
+    } else {
+        scelto = QFileDialog::getOpenFileName(parent, d.caption, start, d.filter);
     }
-    return QFileDialog::getOpenFileName(parent, d.caption, start, d.filter);
+    fermaSeTerminato();
+    return scelto;
 }
 
 bool QtInteraction::openUrl(const QUrl& url) {
+    fermaSeTerminato();
     return QDesktopServices::openUrl(url);
 }
 
 void QtInteraction::showHelp(QWidget* parent, const QString& helpFile, int topic) {
+    fermaSeTerminato();
     HelpWindow::showTopic(parent, helpFile, topic);
 }
 
 bool QtInteraction::runAndWait(const QString& program, const QStringList& arguments,
                                QString* error) {
+    fermaSeTerminato();
     QProcess process;
     process.start(program, arguments);
     if (!process.waitForStarted(10000)) {
@@ -117,14 +125,16 @@ bool QtInteraction::runAndWait(const QString& program, const QStringList& argume
     while (process.state() != QProcess::NotRunning) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         process.waitForFinished(50);
+        fermaSeTerminato();
     }
     return true;
 }
 
 int QtInteraction::runDialog(QDialog& dialog) {
-    if (programEnded())
-        return QDialog::Rejected;
-    return dialog.exec();
+    fermaSeTerminato();
+    const int result = dialog.exec();
+    fermaSeTerminato();
+    return result;
 }
 
 void QtInteraction::beep() {
@@ -143,6 +153,7 @@ void QtInteraction::setBusy(bool busy) {
 
 void QtInteraction::processEvents() {
     QCoreApplication::processEvents();
+    fermaSeTerminato();
 }
 
 void QtInteraction::leaveEventLoops() {

@@ -18,6 +18,8 @@ struct Errore {
     static Errore da(const db::DbError& e);
     // "Errore <numero>\n<descrizione>".
     QString testo() const;
+    // "Errore <numero> -> <descrizione>", the one-line form of the exit copy.
+    QString testoSuUnaRiga() const;
 };
 
 // Shows the failure under the title of the operation; the icon is the error one

@@ -3,12 +3,18 @@
 namespace ui {
 
 void Interaction::endProgram() {
+    if (!m_ended) {
+        m_ended = true;
+        if (m_onEnd)
+            m_onEnd();
+        leaveEventLoops();
+    }
+    throw FineProgramma();
+}
+
+void Interaction::fermaSeTerminato() const {
     if (m_ended)
-        return;
-    m_ended = true;
-    if (m_onEnd)
-        m_onEnd();
-    leaveEventLoops();
+        throw FineProgramma();
 }
 
 Answer escapeAnswer(Buttons buttons) {

@@ -15,7 +15,28 @@ class QWidget;
 // starting a process, and the end of the program. The Qt implementation
 // (common/QtInteraction.h) talks to the real desktop; the tests have a scripted
 // one that records and answers.
+//
+// How the program ends. endProgram() closes what must be closed (the handler
+// given to onEnd: the session closes the connection), tells every running
+// event loop to leave, and throws FineProgramma. Nobody tests a flag after a
+// call that can end the program: the exception unwinds the caller's stack up to
+// one of two places that catch it:
+// - main(), for the steps that run before the event loop (start-up);
+// - Applicazione::notify (common/Applicazione.h), for everything an event
+//   handler does. The loop that delivered the event has already been told to
+//   leave, so it returns; the code that started that loop (a modal form run by
+//   runDialog, a message box, processEvents) finds the program ended when the
+//   loop returns and throws FineProgramma again, so its own caller unwinds too.
+// The exception therefore never crosses an event loop, only the few frames of
+// Qt's event delivery between notify and the handler. Once ended, every call of
+// this service that would show something or wait throws FineProgramma at once,
+// and Session::CorsiDB() throws it too: code after the end cannot reach the
+// closed connection. FineProgramma is no std::exception, so handlers that catch
+// failures (db::DbError, std::exception) let it through.
 namespace ui {
+
+// The program has ended; see above.
+struct FineProgramma {};
 
 enum class Icon { None, Information, Warning, Critical, Question };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
@@ -69,13 +90,17 @@ public:
     virtual void processEvents() = 0;
 
     // The program ends: whatever must be closed is closed by the handler given to
-    // onEnd, the event loops are left, and callers return at once.
-    void endProgram();
+    // onEnd, the event loops are told to leave, and FineProgramma is thrown.
+    [[noreturn]] void endProgram();
     bool programEnded() const { return m_ended; }
     void onEnd(std::function<void()> handler) { m_onEnd = std::move(handler); }
 
 protected:
     virtual void leaveEventLoops() = 0;
+    // Throws FineProgramma once the program has ended.
+    void fermaSeTerminato() const;
+    // A new run of the program on the same service (tests only).
+    void ripristinaAvvio() { m_ended = false; }
 
 private:
     bool m_ended = false;

@@ -66,9 +66,16 @@ public:
     QString AnnullaOperazione;
     PreferenzeEvidenziazione preferenze;
 
-    db::Connection& CorsiDB() { return de.CorsiDB; }
-    // Ends the program: closes the connection and leaves the event loops.
-    void endProgram() { ui.endProgram(); }
+    // The connection; once the program has ended, asking for it throws
+    // ui::FineProgramma like the end itself.
+    db::Connection& CorsiDB() {
+        if (ui.programEnded())
+            throw ui::FineProgramma();
+        return de.CorsiDB;
+    }
+    // Ends the program: closes the connection, leaves the event loops and
+    // unwinds (see core/Interaction.h).
+    [[noreturn]] void endProgram() { ui.endProgram(); }
     bool ended() const { return ui.programEnded(); }
     void MostraAiuto(QWidget* parent, int topic);
     // Help topic of the installation dialogs: 15000 while installing.

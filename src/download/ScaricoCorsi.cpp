@@ -1,6 +1,9 @@
 #include "download/ScaricoCorsi.h"
 
+#include "core/Guardie.h"
 #include "core/Session.h"
+
+#include <QFileInfo>
 
 namespace download {
 
@@ -11,6 +14,15 @@ void mostraFrmScaricoDB(Session&, QWidget*) {}
 // loaded.
 bool acquisisciCorsiScaricati(Session&, QWidget*) {
     return false;
+}
+
+RisultatoScarico scaricaEAcquisisci(Session& session, QWidget* parent) {
+    mostraFrmScaricoDB(session, parent);
+    if (!QFileInfo(session.file(QStringLiteral("CorsiDestinatari30.tx1"))).isFile())
+        return RisultatoScarico::NienteScaricato;
+    const PuntatoreOccupato occupato(session.ui);
+    return acquisisciCorsiScaricati(session, parent) ? RisultatoScarico::Acquisito
+                                                     : RisultatoScarico::NonAcquisito;
 }
 
 } // namespace download

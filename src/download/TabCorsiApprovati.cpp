@@ -1,6 +1,8 @@
 #include "download/TabCorsiApprovati.h"
 
+#include "core/Errore.h"
 #include "core/General.h"
+#include "core/Guardie.h"
 #include "core/Session.h"
 
 #include <QHBoxLayout>
@@ -25,7 +27,7 @@ namespace {
 const QString kTitoloErrore = QStringLiteral("TabCorsiApprovati");
 
 QString testoErrore(const db::DbError& e) {
-    return QStringLiteral("Errore %1\n%2").arg(e.number()).arg(e.description());
+    return Errore::da(e).testo();
 }
 
 } // namespace
@@ -97,28 +99,27 @@ TabCorsiApprovati::TabCorsiApprovati(Session& session, QWidget* parent)
 }
 
 void TabCorsiApprovati::carica(Filtro filtro) {
-    m_session.ui.setBusy(true);
     m_filtro = filtro;
     for (;;) {
+        PuntatoreOccupato occupato(m_session.ui);
         try {
             m_righe = elencoCorsi(m_session.CorsiDB(), m_session.OperatoreCorrente, filtro);
-            break;
+            riempiGriglia();
+            return;
         } catch (const db::DbError& e) {
-            m_session.ui.setBusy(false);
+            occupato.fine();
             const Answer risposta = m_session.ui.message(
                 this,
                 testoErrore(e) + QStringLiteral("\n\nSi è verificato un errore imprevisto,"
                                                 "scegliere riprova per ritentare l'operazione."),
                 kTitoloErrore, Icon::Warning, Buttons::RetryCancel);
-            m_session.ui.setBusy(true);
             if (risposta != Answer::Retry) {
                 m_righe.clear();
-                break;
+                riempiGriglia();
+                return;
             }
         }
     }
-    riempiGriglia();
-    m_session.ui.setBusy(false);
 }
 
 void TabCorsiApprovati::riempiGriglia() {
@@ -200,7 +201,7 @@ void TabCorsiApprovati::cmdCerca2_Click() {
     const QString testo = txtRicDenom->text();
     if (testo.isEmpty())
         return;
-    m_session.ui.setBusy(true);
+    PuntatoreOccupato occupato(m_session.ui);
     const QModelIndex ricordata = GrdCorsi->currentIndex();
     bool trovato = false;
     try {
@@ -215,8 +216,8 @@ void TabCorsiApprovati::cmdCerca2_Click() {
             }
         }
     } catch (const db::DbError& e) {
-        m_session.ui.setBusy(false);
-        m_session.ui.message(this, testoErrore(e), QStringLiteral("Ricerca Corso"), Icon::Critical);
+        occupato.fine();
+        mostraErrore(m_session.ui, this, Errore::da(e), QStringLiteral("Ricerca Corso"));
         return;
     }
     if (!trovato) {
@@ -224,7 +225,6 @@ void TabCorsiApprovati::cmdCerca2_Click() {
                              QStringLiteral("Ricerca Corso"), Icon::Warning);
         GrdCorsi->setCurrentIndex(ricordata);
     }
-    m_session.ui.setBusy(false);
 }
 
 void TabCorsiApprovati::cmdSele2_Click() {
@@ -271,14 +271,13 @@ void TabCorsiApprovati::cmdSele2_Click() {
         m_session.CorsoSelezionato = scelto.IdAttivita;
         accept();
     } catch (const db::DbError& e) {
-        m_session.ui.message(this, testoErrore(e), QStringLiteral("Selezione Corso"),
-                             Icon::Critical);
+        mostraErrore(m_session.ui, this, Errore::da(e), QStringLiteral("Selezione Corso"));
     }
 }
 
 void mostraTabCorsiApprovati(Session& session, QWidget* parent) {
     TabCorsiApprovati dialogo(session, parent);
-    dialogo.exec();
+    session.ui.runDialog(dialogo);
 }
 
 } // namespace download

@@ -31,7 +31,7 @@ QString percorsoAbbreviato(const QString& percorso) {
 
 std::optional<ImpostazioniScelte> chiediImpostazioni(Session& session, QWidget* parent) {
     Frm_Impostazioni dialog(session, parent);
-    if (dialog.exec() != QDialog::Accepted || session.ended())
+    if (session.ui.runDialog(dialog) != QDialog::Accepted)
         return std::nullopt;
     return dialog.scelte();
 }
@@ -118,13 +118,12 @@ void Frm_Impostazioni::showEvent(QShowEvent* event) {
 }
 
 // On activation: the SERVER/CLIENT choice comes first when none was made.
+// Leaving the choice ends the program, which unwinds from here.
 void Frm_Impostazioni::attiva() {
     if (!m_session.ini.leggi(QStringLiteral("Installazione"), QStringLiteral("Versione")).isEmpty())
         return;
     frmServerClient scelta(m_session, this);
-    scelta.exec();
-    if (m_session.ended())
-        QDialog::reject();
+    m_session.ui.runDialog(scelta);
 }
 
 void Frm_Impostazioni::sfoglia() {

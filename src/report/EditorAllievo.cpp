@@ -1,5 +1,6 @@
 #include "report/EditorAllievo.h"
 
+#include "core/Errore.h"
 #include "core/General.h"
 #include "core/Session.h"
 #include "report/FiltriInput.h"
@@ -180,9 +181,8 @@ void EditorAllievo::conferma() {
             return;
         }
     } catch (const db::DbError& e) {
-        m_session.ui.message(window(),
-                             QStringLiteral("Errore %1\n%2").arg(e.number()).arg(e.description()),
-                             QStringLiteral("Conferma dati allievo"), ui::Icon::Critical);
+        mostraErrore(m_session.ui, window(), Errore::da(e),
+                     QStringLiteral("Conferma dati allievo"));
         return;
     }
     const QString salvato = m_codFiscale;

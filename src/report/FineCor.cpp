@@ -1,5 +1,6 @@
 #include "report/FineCor.h"
 
+#include "core/Errore.h"
 #include "core/General.h"
 #include "core/Session.h"
 #include "db/Database.h"
@@ -554,8 +555,7 @@ void FineCor::applica(const Esito& esito) {
 }
 
 void FineCor::erroreDb(const QString& titolo, const db::DbError& e) {
-    m_session.ui.message(this, QStringLiteral("Errore %1\n%2").arg(e.number()).arg(e.description()),
-                         titolo, ui::Icon::Critical);
+    mostraErrore(m_session.ui, this, Errore::da(e), titolo);
 }
 
 // ---------------------------------------------------------------- operations

@@ -10,7 +10,7 @@ void mostraFineCor(Session& session, QWidget* parent) {
         return;
     FineCor form(session, session.CorsoSelezionato, parent);
     if (form.caricato())
-        form.exec();
+        session.ui.runDialog(form);
 }
 
 } // namespace report

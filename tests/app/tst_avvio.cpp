@@ -15,7 +15,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -40,6 +39,15 @@ void scriviChiave(TestInstallation& inst, const QString& sezione, const QString&
     clsFileINI ini(inst.folder());
     ini.setNomeFile(inst.file(QStringLiteral("KORVADIN.INI")));
     ini.scrivi(sezione, nome, valore);
+}
+
+// The start-up sequence: the frame, or nothing when the program ended on the
+// way.
+std::unique_ptr<MDI_Main> avvia(Startup& startup) {
+    std::unique_ptr<MDI_Main> frame;
+    if (terminaIlProgramma([&] { frame = startup.run(); }))
+        return nullptr;
+    return frame;
 }
 
 bool chiaviAzzerate(TestInstallation& inst) {
@@ -73,7 +81,7 @@ void TestAvvio::avvioCompletoMostraLOperatore() {
     TestInstallation inst;
     auto session = inst.nuovaSessione();
     Startup startup(*session);
-    auto frame = startup.run();
+    auto frame = avvia(startup);
     QVERIFY(frame);
     QVERIFY(!session->ended());
     QCOMPARE(frame->objectName(), QStringLiteral("MDI_Main"));
@@ -103,7 +111,7 @@ void TestAvvio::fileIniMancante() {
     const QStringList prima = QDir(inst.folder()).entryList(QDir::Files);
     auto session = inst.nuovaSessione();
     Startup startup(*session);
-    QVERIFY(!startup.run());
+    QVERIFY(!avvia(startup));
     QVERIFY(session->ended());
     QCOMPARE(inst.interaction.messages.size(), 1);
     QCOMPARE(inst.interaction.last().text,
@@ -121,7 +129,7 @@ void TestAvvio::tipoNonValidoPerMaiuscole() {
     {
         auto session = inst.nuovaSessione();
         Startup startup(*session);
-        QVERIFY(!startup.run());
+        QVERIFY(!avvia(startup));
         QVERIFY(session->ended());
         QCOMPARE(inst.interaction.messages.size(), 1);
         QVERIFY(inst.interaction.last().text.startsWith(
@@ -135,21 +143,16 @@ void TestAvvio::tipoNonValidoPerMaiuscole() {
     }
     // The next start asks for the installation again.
     inst.interaction.messages.clear();
+    inst.interaction.nuovaEsecuzione();
     auto session = inst.nuovaSessione();
     bool chiesta = false;
-    QTimer passo;
-    passo.setInterval(20);
-    connect(&passo, &QTimer::timeout, [&] {
-        QWidget* modale = QApplication::activeModalWidget();
-        if (chiesta || !modale || modale->objectName() != QLatin1String("Frm_Impostazioni"))
-            return;
+    guida<Frm_Impostazioni>(inst.interaction, "Frm_Impostazioni", [&](Frm_Impostazioni& modale) {
         chiesta = true;
         inst.interaction.answers << ui::Answer::Yes; // leave the installation
-        modale->findChild<QPushButton*>(QStringLiteral("cmdEsci"))->click();
+        figlio<QPushButton>(&modale, "cmdEsci")->click();
     });
-    passo.start();
     Startup startup(*session);
-    QVERIFY(!startup.run());
+    QVERIFY(!avvia(startup));
     QVERIFY(chiesta);
     QVERIFY(session->ended());
 }
@@ -179,7 +182,7 @@ void TestAvvio::baseDatiNonTrovata() {
 
     auto session = inst.nuovaSessione();
     Startup startup(*session);
-    QVERIFY(!startup.run());
+    QVERIFY(!avvia(startup));
     QVERIFY(session->ended());
     QCOMPARE(inst.interaction.messages.size(), 1);
     const ui::Message m = inst.interaction.last();
@@ -200,22 +203,22 @@ void TestAvvio::indirizzoServerSenzaBarra() {
                  QStringLiteral("http://server"));
     auto session = inst.nuovaSessione();
     Startup startup(*session);
-    QVERIFY(!startup.run());
+    QVERIFY(!avvia(startup));
     QVERIFY(session->ended());
     QCOMPARE(inst.interaction.last().title, QStringLiteral("Errore di inizializzazione"));
     QVERIFY(inst.interaction.last().text.startsWith(QStringLiteral("Errore ")));
     QVERIFY(chiaviAzzerate(inst));
-    QVERIFY(!session->CorsiDB().isOpen());
+    QVERIFY(!session->de.CorsiDB.isOpen());
 }
 
 void TestAvvio::avvisoUnaVoltaPerEsecuzione() {
     TestInstallation inst;
     auto session = inst.nuovaSessione();
     Startup startup(*session);
-    auto frame = startup.run();
+    auto frame = avvia(startup);
     QVERIFY(frame);
     session->CorsiDB().close();
-    QVERIFY(startup::Inizializza(*session));
+    QVERIFY(!terminaIlProgramma([&] { startup::Inizializza(*session); }));
     QCOMPARE(inst.interaction.texts().count(kAvviso), 1);
     QVERIFY(session->CorsiDB().isOpen());
 }
@@ -224,7 +227,7 @@ void TestAvvio::secondoProcessoSuInstallazioneStandAlone() {
     TestInstallation inst;
     auto session = inst.nuovaSessione();
     Startup startup(*session);
-    auto frame = startup.run();
+    auto frame = avvia(startup);
     QVERIFY(frame);
     QCOMPARE(session->CorsiDB().mode(), db::OpenMode::Exclusive);
 
@@ -295,14 +298,14 @@ void TestAvvio::fileCheNonEBaseDatiDelProgramma() {
 
     auto session = inst.nuovaSessione();
     Startup startup(*session);
-    QVERIFY(!startup.run());
+    QVERIFY(terminaIlProgramma([&] { startup.run(); }));
     QVERIFY(session->ended());
     QCOMPARE(inst.interaction.messages.size(), 1); // no daily advice
     QCOMPARE(inst.interaction.last().title, QStringLiteral("Errore di inizializzazione"));
     QVERIFY(inst.interaction.last().text.startsWith(QStringLiteral("Errore ")));
     QCOMPARE(inst.interaction.last().icon, ui::Icon::Critical);
     QVERIFY(chiaviAzzerate(inst));
-    QVERIFY(!session->CorsiDB().isOpen());
+    QVERIFY(!session->de.CorsiDB.isOpen());
     // The file is left exactly as it was, with no journal beside it.
     QCOMPARE(contenuto(file), prima);
     QVERIFY(!QFile::exists(file + QStringLiteral("-journal")));
@@ -321,35 +324,26 @@ void TestAvvio::primaInstallazioneDaTipoVuoto() {
     QVERIFY(QFile::rename(inst.database(), database));
     inst.interaction.fileAnswers << database;
 
+    // The order in which the forms were worked: the choice, shown over the
+    // installation dialog, comes first.
     QStringList finestre;
-    QTimer passo;
-    passo.setInterval(20);
-    connect(&passo, &QTimer::timeout, [&] {
-        QWidget* modale = QApplication::activeModalWidget();
-        if (!modale || finestre.contains(modale->objectName()))
-            return;
-        finestre << modale->objectName();
-        if (modale->objectName() == QLatin1String("frmServerClient")) {
-            modale->findChild<QRadioButton*>(QStringLiteral("optServer"))->setChecked(true);
-            modale->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
-        } else if (modale->objectName() == QLatin1String("Frm_Impostazioni")) {
-            finestre.removeLast(); // acted on once the choice above is closed
-            if (QApplication::activeModalWidget() != modale ||
-                !finestre.contains(QStringLiteral("frmServerClient")))
-                return;
-            finestre << modale->objectName();
-            modale->findChild<QRadioButton*>(QStringLiteral("opt_InRete"))->setChecked(true);
-            modale->findChild<QPushButton*>(QStringLiteral("cmdSfoglia"))->click();
-            modale->findChild<QPushButton*>(QStringLiteral("Cmd_Ok"))->click();
-        }
+    guida<frmServerClient>(inst.interaction, "frmServerClient", [&](frmServerClient& modale) {
+        finestre << modale.objectName();
+        figlio<QRadioButton>(&modale, "optServer")->setChecked(true);
+        figlio<QPushButton>(&modale, "cmdOK")->click();
     });
-    passo.start();
+    guida<Frm_Impostazioni>(inst.interaction, "Frm_Impostazioni", [&](Frm_Impostazioni& modale) {
+        finestre << modale.objectName();
+        figlio<QRadioButton>(&modale, "opt_InRete")->setChecked(true);
+        figlio<QPushButton>(&modale, "cmdSfoglia")->click();
+        figlio<QPushButton>(&modale, "Cmd_Ok")->click();
+    });
 
     auto session = inst.nuovaSessione();
     Startup startup(*session);
-    auto frame = startup.run();
-    passo.stop();
+    auto frame = avvia(startup);
     QCOMPARE(finestre, (QStringList{"frmServerClient", "Frm_Impostazioni"}));
+    QVERIFY(inst.interaction.undrivenDialogs.isEmpty());
     QVERIFY(frame);
     QCOMPARE(chiave(inst, QStringLiteral("Installazione"), QStringLiteral("Tipo")),
              QStringLiteral("Multiutenza"));
@@ -377,7 +371,7 @@ void TestAvvio::azzeramentoSuDiscoPieno() {
     ui::ScriptedInteraction interaction;
     Session session(interaction, disco.cartella(), utente.filePath(QStringLiteral("u.ini")));
     Startup startup(session);
-    QVERIFY(!startup.run());
+    QVERIFY(terminaIlProgramma([&] { startup.run(); }));
     QVERIFY(session.ended());
     QCOMPARE(interaction.messages.size(), 2);
     QVERIFY(interaction.last().text.startsWith(
@@ -410,7 +404,7 @@ void TestAvvio::fileIniIlleggibile() {
         if (!utente.attivo())
             QSKIP("cannot act as an unprivileged user");
         Startup startup(*session);
-        QVERIFY(!startup.run());
+        QVERIFY(terminaIlProgramma([&] { startup.run(); }));
     }
     QVERIFY(session->ended());
     QCOMPARE(inst.interaction.messages.size(), 1);
@@ -422,5 +416,5 @@ void TestAvvio::fileIniIlleggibile() {
     QCOMPARE(contenuto(ini), prima);
 }
 
-QTEST_MAIN(TestAvvio)
+KORVADIN_TEST_MAIN(TestAvvio)
 #include "tst_avvio.moc"

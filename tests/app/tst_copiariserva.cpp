@@ -43,7 +43,7 @@ void TestCopiaRiserva::copieCoerentiMentreUnClientScrive() {
         prova::avviaProbe({QStringLiteral("scrivi"), inst.database(), QStringLiteral("4000")});
     QVERIFY(client);
     for (int copia = 0; copia < 9; ++copia) {
-        const copiariserva::Esito e = copiariserva::copiaRiservaUscita(
+        const copiariserva::RisultatoCopia e = copiariserva::copiaRiservaUscita(
             inst.folder(), inst.database(), Session::databasePassword());
         QVERIFY2(e.riuscita, qPrintable(e.descrizione));
         const QString esito = prova::verificaCopia(e.destinazione);
@@ -81,7 +81,7 @@ void TestCopiaRiserva::copiaInterrottaLasciaOgniSlotIntegro() {
     }
     QVERIFY(prova::attendiFine(*client));
     // The next exit cleans up what the killed copy left and succeeds.
-    const copiariserva::Esito e = copiariserva::copiaRiservaUscita(inst.folder(), inst.database(),
+    const copiariserva::RisultatoCopia e = copiariserva::copiaRiservaUscita(inst.folder(), inst.database(),
                                                                    Session::databasePassword());
     QVERIFY2(e.riuscita, qPrintable(e.descrizione));
     QVERIFY(prova::verificaCopia(e.destinazione).isEmpty());

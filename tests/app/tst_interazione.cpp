@@ -1,10 +1,11 @@
-#include "ScriptedInteraction.h"
+#include "TestSupport.h"
 #include "common/HelpWindow.h"
 #include "common/QtInteraction.h"
 #include "common/Traduzioni.h"
 #include "core/General.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
@@ -23,6 +24,8 @@ private slots:
     void messaggioReale();
     void fineDelProgramma();
     void aiuto();
+    // Last: it leaves the test's event loops for good.
+    void fineDaUnFormModale();
 };
 
 void TestInterazione::initTestCase() {
@@ -69,11 +72,37 @@ void TestInterazione::fineDelProgramma() {
     int chiusure = 0;
     ui.onEnd([&] { ++chiusure; });
     QVERIFY(!ui.programEnded());
-    ui.endProgram();
-    ui.endProgram();
+    QVERIFY(terminaIlProgramma([&] { ui.endProgram(); }));
+    QVERIFY(terminaIlProgramma([&] { ui.endProgram(); }));
     QVERIFY(ui.programEnded());
     QCOMPARE(chiusure, 1);
     QCOMPARE(ui.leaves, 1);
+    // Nothing is shown any more: the caller unwinds.
+    QVERIFY(terminaIlProgramma([&] {
+        ui.message(nullptr, QStringLiteral("dopo"), QString(), ui::Icon::None, ui::Buttons::Ok);
+    }));
+    QVERIFY(ui.messages.isEmpty());
+}
+
+// A handler of a real modal form ends the program: the event loop takes the
+// end, the form's loop returns, and the code after the form never runs.
+void TestInterazione::fineDaUnFormModale() {
+    ui::QtInteraction ui;
+    int chiusure = 0;
+    ui.onEnd([&] { ++chiusure; });
+    QDialog form;
+    auto* esci = new QPushButton(QStringLiteral("Esci"), &form);
+    QObject::connect(esci, &QPushButton::clicked, &form, [&] { ui.endProgram(); });
+    QTimer::singleShot(0, esci, [esci] { QTest::mouseClick(esci, Qt::LeftButton); });
+    bool dopoIlForm = false;
+    const bool terminato = terminaIlProgramma([&] {
+        ui.runDialog(form);
+        dopoIlForm = true;
+    });
+    QVERIFY(terminato);
+    QVERIFY(!dopoIlForm);
+    QCOMPARE(chiusure, 1);
+    QVERIFY(terminaIlProgramma([&] { ui.runDialog(form); }));
 }
 
 void TestInterazione::aiuto() {
@@ -105,5 +134,5 @@ void TestInterazione::aiuto() {
     window->close();
 }
 
-QTEST_MAIN(TestInterazione)
+KORVADIN_TEST_MAIN(TestInterazione)
 #include "tst_interazione.moc"

@@ -71,12 +71,6 @@ private slots:
     void cornicePrincipale();
 
 private:
-    template <typename T = QWidget> static T* figlio(QWidget* w, const QString& nome) {
-        T* f = w->findChild<T*>(nome);
-        if (!f)
-            qFatal("controllo %s assente", qPrintable(nome));
-        return f;
-    }
     static QLabel* label(QWidget* w, const QString& nome) { return figlio<QLabel>(w, nome); }
     static void entra(QWidget* w) {
         QEnterEvent e(QPointF(2, 2), QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)));
@@ -102,30 +96,11 @@ private:
                                          "Label21", "Label16", "lblAggiorna", "Label15"};
         return nomi;
     }
-    // Acts on the course chooser as soon as it is up (it is modal).
-    // Acts on the first visible top-level dialog of type D, once.
-    template <class D>
-    static std::unique_ptr<QTimer> quandoApertoDi(std::function<void(D*)> azione, bool* fatto) {
-        auto timer = std::make_unique<QTimer>();
-        timer->setInterval(10);
-        QTimer* t = timer.get();
-        QObject::connect(t, &QTimer::timeout, [t, azione, fatto] {
-            for (QWidget* w : QApplication::topLevelWidgets()) {
-                auto* d = qobject_cast<D*>(w);
-                if (d && d->isVisible()) {
-                    t->stop();
-                    *fatto = true;
-                    azione(d);
-                    return;
-                }
-            }
-        });
-        timer->start();
-        return timer;
-    }
-    static std::unique_ptr<QTimer> quandoAperto(std::function<void(TabCorsiApprovati*)> azione,
-                                                bool* fatto) {
-        return quandoApertoDi<TabCorsiApprovati>(std::move(azione), fatto);
+    // Drives the course chooser when the program runs it.
+    static std::shared_ptr<int> quandoAperto(TestInstallation& inst,
+                                             std::function<void(TabCorsiApprovati&)> azione) {
+        return guida<TabCorsiApprovati>(inst.interaction, QStringLiteral("TabCorsiApprovati"),
+                                        std::move(azione));
     }
     static QPushButton* pulsante(QWidget* w, const char* nome) {
         return figlio<QPushButton>(w, QLatin1String(nome));
@@ -573,8 +548,7 @@ void TestMain::rifiutiPrimaDelloScarico() {
     m.attiva();
     s.TipoOperazione = QStringLiteral("TRASMISSIONE");
     s.CorsoSelezionato = 41238;
-    bool aperto = false;
-    auto timer = quandoAperto([](TabCorsiApprovati* d) { d->reject(); }, &aperto);
+    const auto aperto = quandoAperto(inst, [](TabCorsiApprovati& d) { d.reject(); });
     QTest::mouseClick(pulsante(&m, "cmdCorsi"), Qt::LeftButton);
     QCOMPARE(inst.interaction.texts(),
              QStringList{QStringLiteral("Non è stato effettuato lo scarico dei Corsi. Impossibile "
@@ -586,7 +560,8 @@ void TestMain::rifiutiPrimaDelloScarico() {
     QCOMPARE(inst.interaction.last().text, QStringLiteral("Effettuar elo scarico dei Corsi."));
     QCOMPARE(s.TipoOperazione, QStringLiteral("FINECORSO")); // refused before setting it
     QCoreApplication::processEvents();
-    QVERIFY(!aperto);
+    QVERIFY(!*aperto);
+    QVERIFY(inst.interaction.dialogsRun.isEmpty());
 }
 
 void TestMain::gestioneCorsiConsegnaIlCorso() {
@@ -595,33 +570,30 @@ void TestMain::gestioneCorsiConsegnaIlCorso() {
     Main m(s);
     m.show();
     m.attiva();
-    bool aperto = false;
     QString tipo;
     bool mostraTrasmessiNascosto = false;
-    auto timer = quandoAperto(
-        [&](TabCorsiApprovati* d) {
-            tipo = s.TipoOperazione;
-            mostraTrasmessiNascosto = d->findChild<QPushButton*>("cmdMostraTutti")->isHidden();
-            QCOMPARE(d->righe(), 5);
-            QVERIFY(d->isModal());
-            d->vaiA(41236);
-            QTest::mouseClick(d->findChild<QPushButton*>("cmdSele2"), Qt::LeftButton);
-        },
-        &aperto);
+    const auto aperto = quandoAperto(inst, [&](TabCorsiApprovati& d) {
+        tipo = s.TipoOperazione;
+        mostraTrasmessiNascosto = figlio<QPushButton>(&d, "cmdMostraTutti")->isHidden();
+        QCOMPARE(d.righe(), 5);
+        QVERIFY(d.isModal());
+        d.vaiA(41236);
+        QTest::mouseClick(figlio<QPushButton>(&d, "cmdSele2"), Qt::LeftButton);
+    });
     // The picked course opens in the end-of-course form, left at once with Esci.
-    bool schedaAperta = false;
     QString attivitaMostrata;
-    auto timerScheda = quandoApertoDi<report::FineCor>(
-        [&](report::FineCor* f) {
-            attivitaMostrata = f->findChild<QLabel*>("lblAttivita")->text();
-            QVERIFY(f->isModal());
-            f->findChild<QAbstractButton*>("cmdEsci")->click();
-        },
-        &schedaAperta);
+    const auto schedaAperta =
+        guida<report::FineCor>(inst.interaction, "FineCor", [&](report::FineCor& f) {
+            attivitaMostrata = figlio<QLabel>(&f, "lblAttivita")->text();
+            QVERIFY(f.isModal());
+            figlio<QAbstractButton>(&f, "cmdEsci")->click();
+        });
     s.CorsoSelezionato = 99;
     QTest::mouseClick(pulsante(&m, "cmdCorsi"), Qt::LeftButton);
-    QVERIFY(aperto);
-    QVERIFY(schedaAperta);
+    QCOMPARE(*aperto, 1);
+    QCOMPARE(*schedaAperta, 1);
+    QCOMPARE(inst.interaction.dialogsRun, (QStringList{"TabCorsiApprovati", "FineCor"}));
+    QVERIFY(inst.interaction.unfinishedDialogs.isEmpty());
     QVERIFY(attivitaMostrata.contains(QStringLiteral("41236")));
     QCOMPARE(tipo, QStringLiteral("FINECORSO"));
     QVERIFY(mostraTrasmessiNascosto);
@@ -638,15 +610,13 @@ void TestMain::gestioneCorsiAnnullataNonApreNulla() {
     Main m(s);
     m.show();
     m.attiva();
-    bool aperto = false;
-    auto timer = quandoAperto(
-        [](TabCorsiApprovati* d) {
-            QTest::mouseClick(d->findChild<QPushButton*>("cmdEsci2"), Qt::LeftButton);
-        },
-        &aperto);
+    const auto aperto = quandoAperto(inst, [](TabCorsiApprovati& d) {
+        QTest::mouseClick(figlio<QPushButton>(&d, "cmdEsci2"), Qt::LeftButton);
+    });
     s.CorsoSelezionato = 41235; // from an earlier choice
     QTest::mouseClick(pulsante(&m, "cmdCorsi"), Qt::LeftButton);
-    QVERIFY(aperto);
+    QVERIFY(*aperto);
+    QCOMPARE(inst.interaction.dialogsRun, QStringList{"TabCorsiApprovati"});
     QCOMPARE(s.CorsoSelezionato, 0);
     QVERIFY(inst.interaction.messages.isEmpty());
 }
@@ -659,19 +629,16 @@ void TestMain::trasmissioneBloccataDaMatricolaNull() {
     Main m(s);
     m.show();
     m.attiva();
-    bool aperto = false;
     QString tipo;
-    auto timer = quandoAperto(
-        [&](TabCorsiApprovati* d) {
-            tipo = s.TipoOperazione;
-            QVERIFY(d->findChild<QPushButton*>("cmdMostraTutti")->isVisible());
-            QCOMPARE(d->righe(), 2); // 41236 and 41238, the closed ones
-            d->vaiA(41236);
-            QTest::keyClick(d->findChild<QWidget*>("GrdCorsi"), Qt::Key_Return);
-        },
-        &aperto);
+    const auto aperto = quandoAperto(inst, [&](TabCorsiApprovati& d) {
+        tipo = s.TipoOperazione;
+        QVERIFY(figlio<QPushButton>(&d, "cmdMostraTutti")->isVisible());
+        QCOMPARE(d.righe(), 2); // 41236 and 41238, the closed ones
+        d.vaiA(41236);
+        QTest::keyClick(figlio<QWidget>(&d, "GrdCorsi"), Qt::Key_Return);
+    });
     QTest::mouseClick(pulsante(&m, "cmdInvia1"), Qt::LeftButton);
-    QVERIFY(aperto);
+    QVERIFY(*aperto);
     QCOMPARE(tipo, QStringLiteral("TRASMISSIONE"));
     QCOMPARE(s.CorsoSelezionato, 41236);
     QCOMPARE(inst.interaction.messages.size(), 1);
@@ -691,19 +658,16 @@ void TestMain::trasmissioneConMatricolaVuota() {
     Main m(s);
     m.show();
     m.attiva();
-    bool aperto = false;
-    auto timer = quandoAperto(
-        [&](TabCorsiApprovati* d) {
-            QVERIFY(d->vaiA(41235));
-            QTest::mouseClick(d->findChild<QPushButton*>("cmdSele2"), Qt::LeftButton);
-        },
-        &aperto);
+    const auto aperto = quandoAperto(inst, [&](TabCorsiApprovati& d) {
+        QVERIFY(d.vaiA(41235));
+        QTest::mouseClick(figlio<QPushButton>(&d, "cmdSele2"), Qt::LeftButton);
+    });
     QTest::mouseClick(pulsante(&m, "cmdInvia1"), Qt::LeftButton);
-    QVERIFY(aperto);
+    QVERIFY(*aperto);
     QCOMPARE(s.CorsoSelezionato, 41235);
     QVERIFY(inst.interaction.messages.isEmpty());
-    // The transmission form of the picked course follows.
-    QCOMPARE(inst.interaction.dialogsRun, QStringList{QStringLiteral("Trasmis")});
+    // The transmission form of the picked course follows the chooser.
+    QCOMPARE(inst.interaction.dialogsRun.last(), QStringLiteral("Trasmis"));
 }
 
 void TestMain::didascalieComeIlPulsante() {
@@ -830,7 +794,7 @@ void TestMain::aggiornaDatiConClientConnessi() {
     QCOMPARE(errore.icon, ui::Icon::Critical);
     // As announced, the program ends.
     QVERIFY(inst.interaction.programEnded());
-    QVERIFY(!s.CorsiDB().isOpen());
+    QVERIFY(!s.de.CorsiDB.isOpen());
 }
 
 void TestMain::aggiornaDatiSenzaRiaperturaTermina() {
@@ -854,7 +818,7 @@ void TestMain::aggiornaDatiSenzaRiaperturaTermina() {
     QCOMPARE(inst.interaction.last().title, QStringLiteral("Errore di connessione"));
     QCOMPARE(inst.interaction.last().icon, ui::Icon::Critical);
     QVERIFY(inst.interaction.programEnded());
-    QVERIFY(!s.CorsiDB().isOpen());
+    QVERIFY(!s.de.CorsiDB.isOpen());
     QVERIFY(figlio<QWidget>(&m, "pnlAttesa")->isHidden());
     QCOMPARE(inst.interaction.busyCalls, 0);
 }
@@ -890,7 +854,7 @@ QList<ui::Message> esegui(const QString& cartella) {
     QTest::mouseClick(m.findChild<QPushButton*>(QStringLiteral("cmdEsci")), Qt::LeftButton);
     if (!interaction.programEnded())
         qWarning("il programma non è terminato");
-    if (s.CorsiDB().isOpen())
+    if (s.de.CorsiDB.isOpen())
         qWarning("la base dati è ancora aperta");
     return interaction.messages;
 }
@@ -970,7 +934,7 @@ void TestMain::nessunaCopiaSenzaServer() {
     // The window's close box works like Esci.
     QVERIFY(m.close());
     QVERIFY(inst.interaction.programEnded());
-    QVERIFY(!s.CorsiDB().isOpen());
+    QVERIFY(!s.de.CorsiDB.isOpen());
     QCOMPARE(copie(inst.folder()), QStringList());
     QVERIFY(inst.interaction.messages.isEmpty());
 }
@@ -1002,5 +966,5 @@ void TestMain::cornicePrincipale() {
     QVERIFY(QFile::exists(inst.file(QStringLiteral("backup.001"))));
 }
 
-QTEST_MAIN(TestMain)
+KORVADIN_TEST_MAIN(TestMain)
 #include "tst_main.moc"

@@ -276,7 +276,7 @@ void TestMainRegole::treUsciteScrivonoTreCopieLaQuartaRicomincia() {
     for (int uscita = 0; uscita < attese.size(); ++uscita) {
         const QString contenuto = QStringLiteral("base dati, uscita %1").arg(uscita);
         scrivi(db, contenuto);
-        const copiariserva::Esito e =
+        const copiariserva::RisultatoCopia e =
             copiariserva::copiaRiservaUscita(dir.path(), db, Session::databasePassword());
         QVERIFY2(e.riuscita, qPrintable(e.descrizione));
         QCOMPARE(e.destinazione, dir.filePath(attese.at(uscita)));
@@ -304,7 +304,7 @@ void TestMainRegole::copiaFallitaNonLasciaMarker() {
                 .riuscita); // backup.001
     // The database file is gone: the copy to slot 2 fails.
     QVERIFY(QFile::remove(db));
-    const copiariserva::Esito e =
+    const copiariserva::RisultatoCopia e =
         copiariserva::copiaRiservaUscita(dir.path(), db, Session::databasePassword());
     QVERIFY(!e.riuscita);
     QCOMPARE(e.numero, 53);
@@ -313,7 +313,7 @@ void TestMainRegole::copiaFallitaNonLasciaMarker() {
     QCOMPARE(marker(dir.path()), QStringList());
     // So the next exit starts again from slot 1.
     scrivi(db, QStringLiteral("dati nuovi"));
-    const copiariserva::Esito dopo =
+    const copiariserva::RisultatoCopia dopo =
         copiariserva::copiaRiservaUscita(dir.path(), db, Session::databasePassword());
     QVERIFY(dopo.riuscita);
     QCOMPARE(dopo.destinazione, dir.filePath(QStringLiteral("backup.001")));
@@ -336,7 +336,7 @@ void TestMainRegole::copiaFallitaNonRovinaLaCopiaPrecedente() {
     // The next slot (1) cannot be written: a folder holds its name.
     QVERIFY(QFile::remove(dir.filePath(QStringLiteral("backup.001"))));
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("backup.001")));
-    const copiariserva::Esito e =
+    const copiariserva::RisultatoCopia e =
         copiariserva::copiaRiservaUscita(dir.path(), db, Session::databasePassword());
     QVERIFY(!e.riuscita);
     QVERIFY(e.numero != 0);

@@ -46,12 +46,6 @@ private:
         QCoreApplication::processEvents();
         return dialogo;
     }
-    template <typename T> static T* figlio(QWidget* w, const char* nome) {
-        T* f = w->findChild<T*>(QLatin1String(nome));
-        if (!f)
-            qFatal("controllo %s assente", nome);
-        return f;
-    }
     static void imposta(Session& s, qint32 id, const char* stato) {
         s.CorsiDB().exec(QStringLiteral("UPDATE KELDCorsiDef SET Stato = ? WHERE IdAttivita = ?"),
                          {QLatin1String(stato), id});
@@ -411,5 +405,5 @@ void TestTabCorsiApprovati::erroreInAperturaAnnulla() {
     QTRY_VERIFY(!figlio<QPushButton>(d.get(), "cmdSele2")->isEnabled());
 }
 
-QTEST_MAIN(TestTabCorsiApprovati)
+KORVADIN_TEST_MAIN(TestTabCorsiApprovati)
 #include "tst_tabcorsiapprovati.moc"

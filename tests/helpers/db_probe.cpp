@@ -81,7 +81,7 @@ int main(int argc, char* argv[]) {
         const QString database = QString::fromLocal8Bit(argv[3]);
         out << "PRONTO\n" << Qt::flush;
         for (qint64 n = 1;; ++n) {
-            const copiariserva::Esito e =
+            const copiariserva::RisultatoCopia e =
                 copiariserva::copiaRiservaUscita(primo, database, Session::databasePassword());
             out << (e.riuscita ? "COPIA " : "FALLITA ") << n << ' ' << e.descrizione << '\n'
                 << Qt::flush;

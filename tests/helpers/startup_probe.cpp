@@ -6,20 +6,25 @@
 #include "app/MDI_Main.h"
 #include "app/Main.h"
 #include "app/Startup.h"
+#include "common/Applicazione.h"
 #include "core/Session.h"
 
-#include <QApplication>
 #include <QTextStream>
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    Applicazione app(argc, argv);
     if (argc < 2)
         return 2;
     ui::ScriptedInteraction interaction;
     const QString folder = QString::fromLocal8Bit(argv[1]);
     Session session(interaction, folder, folder + QStringLiteral("/probe-user.ini"));
     Startup startup(session);
-    auto frame = startup.run();
+    std::unique_ptr<MDI_Main> frame;
+    try {
+        frame = startup.run();
+    } catch (const ui::FineProgramma&) {
+        frame.reset();
+    }
     QTextStream out(stdout);
     for (const ui::Message& m : interaction.messages) {
         QString text = m.text;

@@ -180,7 +180,9 @@ void TestInstallazione::uscitaDallInstallazione() {
     const QString pulsante = dialogo == QLatin1String("Frm_Impostazioni")
                                  ? QStringLiteral("cmdEsci")
                                  : QStringLiteral("cmdAnnulla");
-    dialog->findChild<QPushButton*>(pulsante)->click();
+    const bool terminato =
+        terminaIlProgramma([&] { dialog->findChild<QPushButton*>(pulsante)->click(); });
+    QCOMPARE(terminato, conferma);
     QCOMPARE(inst.interaction.last().text,
              QStringLiteral("Si è sicuri di voler interrompere l'installazione?"));
     QCOMPARE(inst.interaction.last().title, QStringLiteral("Installazione"));
@@ -242,5 +244,5 @@ void TestInstallazione::versioneNonScrivibile() {
     QVERIFY(QFileInfo(inst.file(QStringLiteral("KORVADIN.INI"))).isDir());
 }
 
-QTEST_MAIN(TestInstallazione)
+KORVADIN_TEST_MAIN(TestInstallazione)
 #include "tst_installazione.moc"

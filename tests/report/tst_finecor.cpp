@@ -687,13 +687,14 @@ void TestFineCor::mostraFineCorModale() {
 
     s.CorsoSelezionato = 41235;
     QString titolo;
-    QTimer::singleShot(0, [&] {
-        auto* form = qobject_cast<FineCor*>(QApplication::activeModalWidget());
-        QVERIFY(form);
-        titolo = form->findChild<QLabel*>(QStringLiteral("lblAttivita"))->text();
-        QTest::mouseClick(form->findChild<QToolButton*>(QStringLiteral("cmdEsci")), Qt::LeftButton);
+    const auto guidata = guida<FineCor>(inst.interaction, "FineCor", [&](FineCor& form) {
+        QVERIFY(form.isModal());
+        titolo = figlio<QLabel>(&form, "lblAttivita")->text();
+        QTest::mouseClick(figlio<QToolButton>(&form, "cmdEsci"), Qt::LeftButton);
     });
     report::mostraFineCor(s, nullptr);
+    QCOMPARE(*guidata, 1);
+    QCOMPARE(inst.interaction.dialogsRun, QStringList{"FineCor"});
     QCOMPARE(titolo, QStringLiteral("41235"));
     QCOMPARE(inst.interaction.messages.size(), 1);
 }
@@ -760,5 +761,5 @@ void TestFineCor::statoCambiatoDaAltraPostazione() {
     QCOMPARE(b.w("cmdRiapri")->isEnabled(), altrove == QLatin1String("CHIUSO"));
 }
 
-QTEST_MAIN(TestFineCor)
+KORVADIN_TEST_MAIN(TestFineCor)
 #include "tst_finecor.moc"

@@ -399,5 +399,5 @@ void TestFineCorAllievi::riaperturaMostraIDatiSalvati() {
     QCOMPARE(e.box("txt_maschi_idonei")->text(), QStringLiteral("1"));
 }
 
-QTEST_MAIN(TestFineCorAllievi)
+KORVADIN_TEST_MAIN(TestFineCorAllievi)
 #include "tst_finecorallievi.moc"

@@ -202,7 +202,7 @@ private slots:
         guidaEmail(kEmail);
         inst->interaction.answers = {Answer::Ok, Answer::Cancel};
 
-        QVERIFY(!transmit::registraInstallazione(s(), nullptr));
+        QVERIFY(terminaIlProgramma([&] { transmit::registraInstallazione(s(), nullptr); }));
 
         const auto& mm = inst->interaction.messages;
         QCOMPARE(mm.size(), 3);
@@ -226,7 +226,7 @@ private slots:
                            "programma verrà terminato.")));
         QCOMPARE(mm.at(2).title, QStringLiteral("ERRORE"));
         QVERIFY(s().ended());
-        QVERIFY(!s().CorsiDB().isOpen());
+        QVERIFY(!s().de.CorsiDB.isOpen());
     }
 
     void okDopoErroreDiConnessioneRiprova() {
@@ -314,5 +314,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestRegistrazione)
+KORVADIN_TEST_MAIN(TestRegistrazione)
 #include "tst_registrazione.moc"
