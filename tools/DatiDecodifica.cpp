@@ -24,9 +24,9 @@ private:
     quint32 m_stato = 20190107u;
 };
 
-const char* const sillabe[] = {"san", "to", "ro", "ca", "ve", "mon", "te", "val", "li", "na",
-                               "bor", "go", "pi", "an", "cor", "ri", "ga", "lo", "fon", "da",
-                               "ser", "ra", "col", "le", "mar", "ti", "no", "vi", "ci", "sa"};
+const char* const sillabe[] = {"san", "to", "ro",  "ca", "ve",  "mon", "te", "val", "li",  "na",
+                               "bor", "go", "pi",  "an", "cor", "ri",  "ga", "lo",  "fon", "da",
+                               "ser", "ra", "col", "le", "mar", "ti",  "no", "vi",  "ci",  "sa"};
 
 QString nome(Sequenza& s, int parti) {
     QString n;
@@ -59,8 +59,12 @@ private:
     int m_righe = 0;
 };
 
-QString n(int v) { return QString::number(v); }
-QString z(int v, int w) { return QStringLiteral("%1").arg(v, w, 10, QLatin1Char('0')); }
+QString n(int v) {
+    return QString::number(v);
+}
+QString z(int v, int w) {
+    return QStringLiteral("%1").arg(v, w, 10, QLatin1Char('0'));
+}
 
 } // namespace
 
@@ -99,9 +103,9 @@ QHash<QString, int> genera(const QString& cartella, const Dimensioni& d,
                 misura.riga({ca, cm, QStringLiteral("Misura ") + cm + u' ' + nome(s, 4)});
                 for (int z2 = 1; z2 <= d.azioniPerMisura; ++z2) {
                     azioni << ca + u'|' + cm + u'|' + n(z2);
-                    azione.riga({ca, cm, n(z2), QStringLiteral("Azione di formazione ") +
-                                                    nome(s, 3) + QStringLiteral(" e ") +
-                                                    nome(s, 2)});
+                    azione.riga({ca, cm, n(z2),
+                                 QStringLiteral("Azione di formazione ") + nome(s, 3) +
+                                     QStringLiteral(" e ") + nome(s, 2)});
                 }
             }
         }
@@ -113,8 +117,8 @@ QHash<QString, int> genera(const QString& cartella, const Dimensioni& d,
     {
         File f = file(QStringLiteral("Percorsi"));
         for (int p = 1; p <= percorsi; ++p)
-            f.riga({n(p), QStringLiteral("Percorso ") + nome(s, 3), p % 3 ? QStringLiteral("F")
-                                                                           : QStringLiteral("NULL")});
+            f.riga({n(p), QStringLiteral("Percorso ") + nome(s, 3),
+                    p % 3 ? QStringLiteral("F") : QStringLiteral("NULL")});
         righe[QStringLiteral("Percorsi")] = f.chiudi();
     }
     {
@@ -154,7 +158,8 @@ QHash<QString, int> genera(const QString& cartella, const Dimensioni& d,
         for (int r = 1; r <= d.regioni; ++r)
             reg.riga({z(r, 2), QStringLiteral("Regione ") + nome(s, 3)});
         righe[QStringLiteral("Regioni")] = reg.chiudi();
-        File prov = file(QStringLiteral("Province")), loghi = file(QStringLiteral("ProvinceLoghiIndir")),
+        File prov = file(QStringLiteral("Province")),
+             loghi = file(QStringLiteral("ProvinceLoghiIndir")),
              bac = file(QStringLiteral("Bacino"));
         int bacino = 0;
         for (int p = 0; p < d.province; ++p) {
@@ -164,8 +169,8 @@ QHash<QString, int> genera(const QString& cartella, const Dimensioni& d,
             prov.riga({sigla, des, z(1 + p % d.regioni, 2), z(p + 1, 3)});
             loghi.riga({sigla, QStringLiteral("Provincia di ") + des,
                         QStringLiteral("Via ") + nome(s, 2) + u' ' + n(1 + s.tra(90)),
-                        z(10000 + p * 700, 5), des, QStringLiteral("0") + z(100 + p, 3) +
-                        z(int(s.prossimo() % 1000000), 6)});
+                        z(10000 + p * 700, 5), des,
+                        QStringLiteral("0") + z(100 + p, 3) + z(int(s.prossimo() % 1000000), 6)});
             for (int b = 0; b < 3; ++b)
                 bac.riga({n(++bacino), QStringLiteral("Bacino ") + nome(s, 3), sigla,
                           QStringLiteral("Centro per l'impiego di ") + nome(s, 3)});

@@ -5,6 +5,7 @@
 #include "core/RichiestaServer.h"
 #include "core/RigaRecord.h"
 #include "core/Session.h"
+#include "download/ContenitoreRisposta.h"
 #include "enrol/frmInstOper.h"
 #include "maint/ControlloEmail.h"
 #include "transmit/ControlliServer.h"
@@ -48,35 +49,6 @@ QString trovaFile(const QString& cartella, const QString& nome) {
     return dir.filePath(nome);
 }
 
-// The reply container: a line naming a file starts it, "#" lines go into it, an
-// empty line or "EOF" closes it. Every file is written whole or not at all.
-bool scompatta(const QString& contenitore, const QString& cartella) {
-    QString nome;
-    QByteArray corpo;
-    bool ok = true;
-    auto chiudi = [&] {
-        if (!nome.isEmpty() &&
-            !fileSicuro::sostituisci(QDir(cartella).filePath(nome), corpo))
-            ok = false;
-        nome.clear();
-        corpo.clear();
-    };
-    for (const QString& riga : cp1252::readLines(contenitore)) {
-        const QString t = riga.trimmed();
-        if (t.isEmpty() || t == QLatin1String("EOF")) {
-            chiudi();
-        } else if (t.startsWith(QLatin1Char('#'))) {
-            if (!nome.isEmpty())
-                corpo += cp1252::encode(t) + "\r\n";
-        } else {
-            chiudi();
-            nome = QFileInfo(t).fileName();
-        }
-    }
-    chiudi();
-    return ok;
-}
-
 } // namespace
 
 QString vocePerOperatore(const QString& gruppo, const QString& operatore) {
@@ -96,8 +68,8 @@ QString operatoreDaVoce(const QString& voce) {
 QString corpoRichiesta(const QStringList& voci) {
     QString corpo;
     for (const QString& voce : voci)
-        corpo += QStringLiteral("&g=") + voce.left(1) + QStringLiteral("&c=") +
-                 operatoreDaVoce(voce);
+        corpo +=
+            QStringLiteral("&g=") + voce.left(1) + QStringLiteral("&c=") + operatoreDaVoce(voce);
     return corpo.mid(1);
 }
 
@@ -113,8 +85,8 @@ QString rigaConferma(const QString& gruppo, const QString& operatore, const QStr
 
 frmInstOper::frmInstOper(Session& session, QWidget* parent)
     : QDialog(parent), m_session(session), m_inet(new net::RichiestaServer(session, this)),
-      m_lblIstruzione(new QLabel(this)), TxtGrup(new QLineEdit(this)),
-      TxtOper(new QLineEdit(this)), LstElenco(new QListWidget(this)),
+      m_lblIstruzione(new QLabel(this)), TxtGrup(new QLineEdit(this)), TxtOper(new QLineEdit(this)),
+      LstElenco(new QListWidget(this)),
       cmdConferma(new QPushButton(QStringLiteral("CONFERMA"), this)),
       cmdAnnulla(new QPushButton(QStringLiteral("ANNULLA"), this)) {
     setObjectName(QStringLiteral("frmInstOper"));
@@ -174,7 +146,9 @@ void frmInstOper::setElenco(const QStringList& voci) {
     LstElenco->addItems(voci);
 }
 
-void frmInstOper::setIstruzione(const QString& testo) { m_lblIstruzione->setText(testo); }
+void frmInstOper::setIstruzione(const QString& testo) {
+    m_lblIstruzione->setText(testo);
+}
 
 QStringList frmInstOper::elenco() const {
     QStringList voci;
@@ -183,7 +157,9 @@ QStringList frmInstOper::elenco() const {
     return voci;
 }
 
-bool frmInstOper::TrovaDoppi(const QString& voce) const { return elenco().contains(voce); }
+bool frmInstOper::TrovaDoppi(const QString& voce) const {
+    return elenco().contains(voce);
+}
 
 void frmInstOper::CmdIns_Click() {
     if (TxtGrup->text().isEmpty())
@@ -242,7 +218,11 @@ void frmInstOper::cmdConferma_Click() {
         const QString temporaneo = s.file(kFileRisposta);
         bool scritto = fileSicuro::sostituisci(temporaneo, m_inet->rispostaGrezza());
         if (scritto)
-            scritto = scompatta(temporaneo, s.CartellaProgramma);
+            scritto = download::spacchettaFileContenitore(
+                          temporaneo, s.CartellaProgramma,
+                          {QStringLiteral("oper.tx1"), QStringLiteral("compo.tx1"),
+                           QStringLiteral("sediocc.tx1"), QStringLiteral("sediutil.tx1")})
+                          .ok();
         QFile::remove(temporaneo);
         s.ui.setBusy(false);
         abilita(true);
@@ -272,7 +252,9 @@ void frmInstOper::cmdAnnulla_Click() {
     QDialog::reject();
 }
 
-void frmInstOper::reject() { cmdAnnulla_Click(); }
+void frmInstOper::reject() {
+    cmdAnnulla_Click();
+}
 
 // ---- frmConferma -------------------------------------------------------------
 
@@ -342,7 +324,9 @@ void frmConferma::cmdAnnulla_Click() {
     QDialog::reject();
 }
 
-void frmConferma::reject() { cmdAnnulla_Click(); }
+void frmConferma::reject() {
+    cmdAnnulla_Click();
+}
 
 // ---- entry points ------------------------------------------------------------
 
