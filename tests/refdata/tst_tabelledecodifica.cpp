@@ -222,7 +222,8 @@ void TestTabelleDecodifica::fileVuoto() {
     scrivi(s.file(QStringLiteral("Misura.txt")),
            {QStringLiteral("INSTALLAZIONE"), QStringLiteral("#A#,#01#,#m#")});
     inst.interaction.answers = {risposta};
-    esegui(s);
+    const bool terminato = terminaIlProgramma([&] { esegui(s); });
+    QCOMPARE(terminato, risposta == Answer::No);
     QCOMPARE(inst.interaction.messages.size(), 1);
     const auto m = inst.interaction.last();
     QCOMPARE(m.text, QStringLiteral("ATTENZIONE: il file ") +
@@ -239,7 +240,7 @@ void TestTabelleDecodifica::fileVuoto() {
         QCOMPARE(conta(s, QStringLiteral("Misura")), 1);
     } else {
         QVERIFY(s.ended());
-        QVERIFY(!s.CorsiDB().isOpen());
+        QVERIFY(!s.de.CorsiDB.isOpen());
         QVERIFY(QFile::exists(s.file(QStringLiteral("Misura.txt"))));
     }
 }
@@ -254,7 +255,7 @@ void TestTabelleDecodifica::campoVuotoInColonnaNumerica() {
     scrivi(s.file(QStringLiteral("Percorsi.txt")),
            {QStringLiteral("INSTALLAZIONE"), QStringLiteral("#1#,#uno#,#F#"),
             QStringLiteral("##,#due#,#F#")});
-    esegui(s);
+    QVERIFY(terminaIlProgramma([&] { esegui(s); }));
     QVERIFY(s.ended());
     QCOMPARE(inst.interaction.messages.size(), 1);
     const auto m = inst.interaction.last();
@@ -286,7 +287,7 @@ void TestTabelleDecodifica::debugRiprovaUnNumeroLimitatoDiVolte() {
            {QStringLiteral("INSTALLAZIONE"), QStringLiteral("#uno#,#x#,#F#")});
     Caricamento c;
     c.tentativiDebug = 2;
-    eseguiTabelleDecodifica(s, c);
+    QVERIFY(terminaIlProgramma([&] { eseguiTabelleDecodifica(s, c); }));
     QVERIFY(s.ended());
     QStringList titoli;
     for (const auto& m : inst.interaction.messages)
