@@ -307,7 +307,10 @@ void eseguiTabelleDecodifica(Session& s, const Caricamento& caricamento) {
     s.ui.setBusy(true);
     struct Ripristino {
         Session& s;
-        ~Ripristino() { s.ui.setBusy(false); }
+        ~Ripristino() {
+            if (!s.ended())
+                s.ui.setBusy(false);
+        }
     } ripristino{s};
     for (const TabellaDecodifica& t : elencoTabelle(caricamento.chiamante)) {
         const QString file = s.file(t.tabella + QStringLiteral(".txt"));

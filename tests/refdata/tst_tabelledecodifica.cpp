@@ -35,10 +35,15 @@ qint64 conta(Session& s, const QString& tabella) {
     return valore(s, QStringLiteral("SELECT count(*) FROM ") + tabella).toLongLong();
 }
 
-void esegui(Session& s, Chiamante chiamante = Chiamante::Avvio) {
+// True when the run ended the program.
+bool esegui(Session& s, const Caricamento& c) {
+    return terminaIlProgramma([&] { eseguiTabelleDecodifica(s, c); });
+}
+
+bool esegui(Session& s, Chiamante chiamante = Chiamante::Avvio) {
     Caricamento c;
     c.chiamante = chiamante;
-    eseguiTabelleDecodifica(s, c);
+    return esegui(s, c);
 }
 
 } // namespace
@@ -73,7 +78,7 @@ void TestTabelleDecodifica::entrambiIFlag() {
     scrivi(s.file(FlagAggiorna), {});
     scrivi(s.file(QStringLiteral("Asse.txt")),
            {QStringLiteral("INSTALLAZIONE"), QStringLiteral("#A#,#Asse A#")});
-    esegui(s);
+    QVERIFY(!esegui(s));
     QCOMPARE(inst.interaction.messages.size(), 1);
     const auto m = inst.interaction.last();
     QCOMPARE(m.title, QStringLiteral("Installa/Aggiorna tabelle di decodifica"));
@@ -92,7 +97,7 @@ void TestTabelleDecodifica::flagNonCancellabile() {
     // A folder of that name cannot be removed as a file.
     QVERIFY(QDir().mkpath(s.file(FlagAggiorna) + QStringLiteral("/dentro")));
     scrivi(s.file(QStringLiteral("Asse.txt")), {QStringLiteral("X"), QStringLiteral("#A#,#a#")});
-    esegui(s);
+    QVERIFY(!esegui(s));
     QCOMPARE(inst.interaction.messages.size(), 1);
     QCOMPARE(inst.interaction.last().text,
              QStringLiteral("Impossibile aggiornare le tabelle di decodifica (file flag non "
@@ -115,8 +120,7 @@ void TestTabelleDecodifica::intestazioneAggiornamentoSottoInstalla() {
     // Any other header leaves the update mode of the previous file.
     scrivi(s.file(QStringLiteral("Misura.txt")),
            {QStringLiteral("Misure 2019"), QStringLiteral("#A#,#01#,#aggiunta#")});
-    esegui(s);
-    QVERIFY(!s.ended());
+    QVERIFY(!esegui(s));
     QVERIFY(!QFile::exists(s.file(FlagInstalla)));
     QCOMPARE(valore(s, QStringLiteral("SELECT DesAsse FROM Asse WHERE CodAsse='A'")).toString(),
              QStringLiteral("nuovo"));
@@ -141,8 +145,7 @@ void TestTabelleDecodifica::aggiornaAsse() {
         s.CorsiDB().exec(QStringLiteral("INSERT INTO Asse VALUES ('A','vecchio')"));
     scrivi(s.file(FlagAggiorna), {});
     scrivi(s.file(QStringLiteral("Asse.txt")), {QString(), QStringLiteral("#A#,#Occupabilità#")});
-    esegui(s);
-    QVERIFY(!s.ended());
+    QVERIFY(!esegui(s));
     QCOMPARE(conta(s, QStringLiteral("Asse")), righe);
     QCOMPARE(valore(s, QStringLiteral("SELECT DesAsse FROM Asse WHERE CodAsse='A'")).toString(),
              QStringLiteral("Occupabilità"));
@@ -171,8 +174,7 @@ void TestTabelleDecodifica::valoriDeiCampi() {
     scrivi(s.file(FlagInstalla), {});
     scrivi(s.file(QStringLiteral("Asse.txt")),
            {QStringLiteral("INSTALLAZIONE"), QStringLiteral("#A#,#") + campo + QLatin1Char('#')});
-    esegui(s);
-    QVERIFY(!s.ended());
+    QVERIFY(!esegui(s));
     const QVariant v = valore(s, QStringLiteral("SELECT DesAsse FROM Asse WHERE CodAsse='A'"));
     QCOMPARE(v.isValid(), atteso.isValid());
     if (atteso.isValid())
@@ -187,8 +189,7 @@ void TestTabelleDecodifica::apostrofoNellaChiave() {
     scrivi(s.file(FlagAggiorna), {});
     scrivi(s.file(QStringLiteral("StatiEsteri.txt")),
            {QString(), QStringLiteral("#COSTA D'AVORIO#,#Costa d'Avorio#,#Z313#")});
-    esegui(s);
-    QVERIFY(!s.ended());
+    QVERIFY(!esegui(s));
     QCOMPARE(conta(s, QStringLiteral("StatiEsteri")), 1);
     QCOMPARE(valore(s, QStringLiteral("SELECT DesStato FROM StatiEsteri")).toString(),
              QStringLiteral("Costa d'Avorio"));
@@ -200,8 +201,7 @@ void TestTabelleDecodifica::soloIntestazione() {
     s.CorsiDB().exec(QStringLiteral("INSERT INTO Regioni VALUES ('02','Valle')"));
     scrivi(s.file(FlagInstalla), {});
     scrivi(s.file(QStringLiteral("Regioni.txt")), {QStringLiteral("INSTALLAZIONE")});
-    esegui(s);
-    QVERIFY(!s.ended());
+    QVERIFY(!esegui(s));
     QCOMPARE(conta(s, QStringLiteral("Regioni")), 0);
     QVERIFY(inst.interaction.messages.isEmpty());
 }
@@ -222,8 +222,7 @@ void TestTabelleDecodifica::fileVuoto() {
     scrivi(s.file(QStringLiteral("Misura.txt")),
            {QStringLiteral("INSTALLAZIONE"), QStringLiteral("#A#,#01#,#m#")});
     inst.interaction.answers = {risposta};
-    const bool terminato = terminaIlProgramma([&] { esegui(s); });
-    QCOMPARE(terminato, risposta == Answer::No);
+    const bool finito = esegui(s);
     QCOMPARE(inst.interaction.messages.size(), 1);
     const auto m = inst.interaction.last();
     QCOMPARE(m.text, QStringLiteral("ATTENZIONE: il file ") +
@@ -234,12 +233,12 @@ void TestTabelleDecodifica::fileVuoto() {
     QCOMPARE(m.buttons, Buttons::YesNo);
     QCOMPARE(m.title, TitoloCaricamento);
     if (risposta == Answer::Yes) {
-        QVERIFY(!s.ended());
+        QVERIFY(!finito);
         QCOMPARE(valore(s, QStringLiteral("SELECT DesAsse FROM Asse")).toString(),
                  QStringLiteral("resta"));
         QCOMPARE(conta(s, QStringLiteral("Misura")), 1);
     } else {
-        QVERIFY(s.ended());
+        QVERIFY(finito);
         QVERIFY(!s.de.CorsiDB.isOpen());
         QVERIFY(QFile::exists(s.file(QStringLiteral("Misura.txt"))));
     }
@@ -255,8 +254,7 @@ void TestTabelleDecodifica::campoVuotoInColonnaNumerica() {
     scrivi(s.file(QStringLiteral("Percorsi.txt")),
            {QStringLiteral("INSTALLAZIONE"), QStringLiteral("#1#,#uno#,#F#"),
             QStringLiteral("##,#due#,#F#")});
-    QVERIFY(terminaIlProgramma([&] { esegui(s); }));
-    QVERIFY(s.ended());
+    QVERIFY(esegui(s));
     QCOMPARE(inst.interaction.messages.size(), 1);
     const auto m = inst.interaction.last();
     QCOMPARE(m.icon, Icon::Critical);
@@ -287,8 +285,7 @@ void TestTabelleDecodifica::debugRiprovaUnNumeroLimitatoDiVolte() {
            {QStringLiteral("INSTALLAZIONE"), QStringLiteral("#uno#,#x#,#F#")});
     Caricamento c;
     c.tentativiDebug = 2;
-    QVERIFY(terminaIlProgramma([&] { eseguiTabelleDecodifica(s, c); }));
-    QVERIFY(s.ended());
+    QVERIFY(esegui(s, c));
     QStringList titoli;
     for (const auto& m : inst.interaction.messages)
         titoli << (m.text == QLatin1String("Resume") ? QStringLiteral("Resume") : m.title);
@@ -305,8 +302,7 @@ void TestTabelleDecodifica::logoMaiScritto() {
     scrivi(s.file(FlagAggiorna), {});
     scrivi(s.file(QStringLiteral("ProvinceLoghiIndir.txt")),
            {QString(), QStringLiteral("#AO#,#Regione#,#Piazza#,#11100#,#Aosta#,#0165#,#logo#")});
-    esegui(s);
-    QVERIFY(!s.ended());
+    QVERIFY(!esegui(s));
     QCOMPARE(valore(s, QStringLiteral("SELECT DesEnte FROM ProvinceLoghiIndir")).toString(),
              QStringLiteral("Regione"));
     QCOMPARE(valore(s, QStringLiteral("SELECT LOGO FROM ProvinceLoghiIndir")).toByteArray(),
@@ -332,8 +328,7 @@ void TestTabelleDecodifica::massimaliPerChiamante() {
         campi << QString::number(i);
     scrivi(s.file(QStringLiteral("MassimaliPar.txt")),
            {QString(), QLatin1Char('#') + campi.join(QLatin1String("#,#")) + QLatin1Char('#')});
-    esegui(s, chiamante);
-    QVERIFY(!s.ended());
+    QVERIFY(!esegui(s, chiamante));
     // Without key columns the single record is overwritten.
     QCOMPARE(conta(s, QStringLiteral("MassimaliPar")), 1);
     QCOMPARE(valore(s, QStringLiteral("SELECT Massimale12 FROM MassimaliPar")).toString(),
@@ -349,8 +344,7 @@ void TestTabelleDecodifica::carSostituisceLaCopiaPrecedente() {
     const QStringList righe = {QStringLiteral("INSTALLAZIONE"), QStringLiteral("#1#,#Qualifica#")};
     scrivi(s.file(QStringLiteral("Certif.txt")), righe);
     scrivi(s.file(FlagInstalla), {});
-    esegui(s);
-    QVERIFY(!s.ended());
+    QVERIFY(!esegui(s));
     QVERIFY(!QFile::exists(s.file(QStringLiteral("Certif.txt"))));
     QCOMPARE(cp1252::readLines(s.file(QStringLiteral("Car/Certif.txt"))), righe);
     QCOMPARE(conta(s, QStringLiteral("Certif")), 1);
@@ -366,8 +360,7 @@ void TestTabelleDecodifica::insiemeGeneratoInstallatoEAggiornato() {
     Caricamento c;
     c.chiamante = Chiamante::FinestraPrincipale;
     c.record = [&](const QString&, const QString&, int) { ++avanzamenti; };
-    eseguiTabelleDecodifica(s, c);
-    QVERIFY(!s.ended());
+    QVERIFY(!esegui(s, c));
     QVERIFY(inst.interaction.messages.isEmpty());
     int totale = 0;
     for (auto it = righe.cbegin(); it != righe.cend(); ++it) {
@@ -379,8 +372,7 @@ void TestTabelleDecodifica::insiemeGeneratoInstallatoEAggiornato() {
     datidecodifica::genera(inst.folder(), datidecodifica::piccole(),
                            QStringLiteral("AGGIORNAMENTO"));
     scrivi(s.file(FlagAggiorna), {});
-    eseguiTabelleDecodifica(s, c);
-    QVERIFY(!s.ended());
+    QVERIFY(!esegui(s, c));
     for (auto it = righe.cbegin(); it != righe.cend(); ++it)
         QCOMPARE(conta(s, it.key()), qint64(it.value()));
 }
