@@ -19,8 +19,8 @@ struct OperatoreScelto {
     QString gruppo;
     qint64 codice = 0;
 };
-// An entry of the list split at "-": part 0 the group, part 1 the operator as a
-// number (0 when it is not one).
+// An entry of the list split at "-": the text before it is the group, the text after it the
+// operator as a number (0 when it is not one).
 OperatoreScelto operatoreDaVoce(const QString& voce);
 
 // The identity code in the text of the identity page or of the pasted answer:
