@@ -7,7 +7,6 @@
 #include "transmit/frmInet.h"
 #include "transmit/frmMailAggInst.h"
 
-#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QFormLayout>
@@ -27,19 +26,6 @@ namespace {
 
 constexpr int kAiuto = 9000;
 
-// Marks the form busy for the length of a handler: a click that arrives while
-// a request is waiting finds it busy and does nothing.
-class Occupato {
-public:
-    explicit Occupato(bool& flag) : m_flag(flag) { m_flag = true; }
-    ~Occupato() { m_flag = false; }
-    Occupato(const Occupato&) = delete;
-    Occupato& operator=(const Occupato&) = delete;
-
-private:
-    bool& m_flag;
-};
-
 QPushButton* pulsante(const QString& nome, const QString& testo) {
     auto* b = new QPushButton(testo);
     b->setObjectName(nome);
@@ -55,8 +41,7 @@ QLabel* etichetta(const QString& nome, const QString& testo = {}) {
 } // namespace
 
 Trasmis::Trasmis(Session& session, QWidget* parent)
-    : QDialog(parent), m_session(session), m_inet(session),
-      m_crea(session.CorsiDB(), session.ui, this) {
+    : FormRichiesta(session, parent), m_crea(session.CorsiDB(), session.ui, this) {
     setObjectName(QStringLiteral("Trasmis"));
     setWindowTitle(QStringLiteral("Invio Comunicazione di Fine Corso"));
 
@@ -112,33 +97,14 @@ Trasmis::Trasmis(Session& session, QWidget* parent)
     connect(cmdSalva, &QPushButton::clicked, this, &Trasmis::cmdSalva_Click);
     connect(cmdSend, &QPushButton::clicked, this, &Trasmis::cmdSend_Click);
     connect(cmdStampa, &QPushButton::clicked, this, [] {});
-    connect(cmdEsci, &QPushButton::clicked, this, [this] {
-        if (!m_occupato)
-            accept();
-    });
+    connect(cmdEsci, &QPushButton::clicked, this, &Trasmis::esci);
     connect(cmdAiuto, &QPushButton::clicked, this, [this] { m_session.MostraAiuto(this, kAiuto); });
     connect(cmdDebug, &QPushButton::clicked, this, &Trasmis::cmdDebug_Click);
-    connect(&m_inet, &net::RichiestaServer::erroreTrasferimento, this,
-            [this](int codice, const QString& testo) {
-                m_session.ui.message(
-                    this,
-                    testoErroreTrasmis(codice, testo, m_inet.servizio(), m_session.indirizzoServer,
-                                       m_session.ini.leggi(QStringLiteral("CONNESSIONE"),
-                                                           net::servizio::PAGINACERTIFICATO)),
-                    QStringLiteral("Errore di trasmissione"), Icon::Critical);
-            });
-}
-
-void Trasmis::reject() {
-    if (!m_occupato)
-        QDialog::reject();
-}
-
-void Trasmis::closeEvent(QCloseEvent* event) {
-    if (m_occupato)
-        event->ignore();
-    else
-        QDialog::closeEvent(event);
+    mostraErroriTrasferimento([this](int codice, const QString& testo) {
+        return testoErroreTrasmis(
+            codice, testo, m_inet.servizio(), m_session.indirizzoServer,
+            m_session.ini.leggi(QStringLiteral("CONNESSIONE"), net::servizio::PAGINACERTIFICATO));
+    });
 }
 
 bool Trasmis::ControlloVersione() {
@@ -164,9 +130,9 @@ bool Trasmis::ControlloStatoAvanzamento() {
 }
 
 void Trasmis::cmdSalva_Click() {
-    if (m_occupato)
+    if (occupato())
         return;
-    Occupato occupato(m_occupato);
+    const Occupato guardia(*this);
     ui::Interaction& ui = m_session.ui;
     if (ui.message(this,
                    QStringLiteral("Si desidera controllare se questa versione dell'applicativo è "
@@ -230,9 +196,9 @@ void Trasmis::cmdSalva_Click() {
 }
 
 void Trasmis::cmdSend_Click() {
-    if (m_occupato)
+    if (occupato())
         return;
-    Occupato occupato(m_occupato);
+    const Occupato guardia(*this);
     ui::Interaction& ui = m_session.ui;
     if (ui.message(this,
                    QStringLiteral("Attivazione collegamento con Internet\r\nProcedere solo dopo "

@@ -10,7 +10,7 @@
 #include "transmit/ControlliServer.h"
 #include "transmit/mdCreaFileTrasm.h"
 
-#include <QCloseEvent>
+#include <QEvent>
 #include <QFile>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -28,17 +28,6 @@ namespace {
 constexpr int kAiuto = 9100;
 const QString kEmail = QStringLiteral("E-Mail");
 
-class Occupato {
-public:
-    explicit Occupato(bool& flag) : m_flag(flag) { m_flag = true; }
-    ~Occupato() { m_flag = false; }
-    Occupato(const Occupato&) = delete;
-    Occupato& operator=(const Occupato&) = delete;
-
-private:
-    bool& m_flag;
-};
-
 QPushButton* pulsante(const QString& nome, const QString& testo, const QString& suggerimento = {}) {
     auto* b = new QPushButton(testo);
     b->setObjectName(nome);
@@ -49,8 +38,7 @@ QPushButton* pulsante(const QString& nome, const QString& testo, const QString& 
 } // namespace
 
 frmInet::frmInet(Session& session, mdCreaFileTrasm& crea, qint64 numeroDomanda, QWidget* parent)
-    : QDialog(parent), m_session(session), m_inet(session), m_crea(crea),
-      m_numeroDomanda(numeroDomanda) {
+    : FormRichiesta(session, parent), m_crea(crea), m_numeroDomanda(numeroDomanda) {
     setObjectName(QStringLiteral("frmInet"));
     setWindowTitle(QStringLiteral("Invio delle domande"));
 
@@ -87,34 +75,16 @@ frmInet::frmInet(Session& session, mdCreaFileTrasm& crea, qint64 numeroDomanda, 
     layout->addLayout(pulsanti);
 
     connect(Cmd_Send, &QPushButton::clicked, this, &frmInet::Cmd_Send_Click);
-    connect(Cmd_Esci, &QPushButton::clicked, this, [this] {
-        if (!m_occupato)
-            accept();
-    });
+    connect(Cmd_Esci, &QPushButton::clicked, this, &frmInet::esci);
     connect(cmdAiuto, &QPushButton::clicked, this, [this] { m_session.MostraAiuto(this, kAiuto); });
     connect(CmdProxy, &QPushButton::clicked, this, [this] {
-        if (!m_occupato)
+        if (!occupato())
             maint::mostraFrmProxy(m_session, this);
     });
     connect(CmdTAVREL, &QPushButton::clicked, this, &frmInet::CmdTAVREL_Click);
-    connect(&m_inet, &net::RichiestaServer::erroreTrasferimento, this,
-            [this](int codice, const QString& testo) {
-                m_session.ui.message(
-                    this, testoErroreInvio(codice, testo, net::upload::url(m_session).host()),
-                    QStringLiteral("Errore di trasmissione"), Icon::Critical);
-            });
-}
-
-void frmInet::reject() {
-    if (!m_occupato)
-        QDialog::reject();
-}
-
-void frmInet::closeEvent(QCloseEvent* event) {
-    if (m_occupato)
-        event->ignore();
-    else
-        QDialog::closeEvent(event);
+    mostraErroriTrasferimento([this](int codice, const QString& testo) {
+        return testoErroreInvio(codice, testo, net::upload::url(m_session).host());
+    });
 }
 
 bool frmInet::eventFilter(QObject* watched, QEvent* event) {
@@ -140,9 +110,9 @@ void frmInet::eliminaAllegato() {
 }
 
 void frmInet::Cmd_Send_Click() {
-    if (m_occupato)
+    if (occupato())
         return;
-    Occupato occupato(m_occupato);
+    const Occupato guardia(*this);
     ui::Interaction& ui = m_session.ui;
     if (!maint::ValidateEmailBox(txFrom, ui, this))
         return;
@@ -208,9 +178,9 @@ void frmInet::Cmd_Send_Click() {
 }
 
 void frmInet::CmdTAVREL_Click() {
-    if (m_occupato)
+    if (occupato())
         return;
-    Occupato occupato(m_occupato);
+    const Occupato guardia(*this);
     ui::Interaction& ui = m_session.ui;
     ui.setBusy(true);
     if (!ControlloVersione()) {

@@ -116,6 +116,7 @@ private slots:
     void controlliPrimaDellInvio_data();
     void controlliPrimaDellInvio();
     void unaSolaRichiestaAllaVolta();
+    void nonSiChiudeDuranteLaRichiesta();
     void copiaInTrasmissioni();
     void copiaSenzaIndirizzo();
     void tavrelNonRiesce();
@@ -338,6 +339,38 @@ void TestTrasmis::unaSolaRichiestaAllaVolta() {
     QCOMPARE(sim->allegati().size(), 1);
     // The second clicks did not even ask their question.
     QCOMPARE(titoli(), QStringList({"Trasmissione dati", "TRASMISSIONE TERMINATA"}));
+    QCOMPARE(stato(), QStringLiteral("TRASMESSO"));
+}
+
+void TestTrasmis::nonSiChiudeDuranteLaRichiesta() {
+    // Esc and the close button do nothing while a request waits: in Trasmis
+    // during the version check and in frmInet during the upload.
+    fidatiDelCertificato();
+    sim->setGuasto(Simulatore::VERSIONE, Simulatore::Guasto::Ritardo, 600);
+    sim->setGuasto(Simulatore::UPLOAD, Simulatore::Guasto::Ritardo, 600);
+    QStringList rimasti;
+    const auto chiudiDopo = [&rimasti](QDialog& d, int ms) {
+        QTimer::singleShot(ms, &d, [&rimasti, &d] {
+            d.reject();
+            d.close();
+            if (d.isVisible())
+                rimasti << d.objectName();
+        });
+    };
+    ui().dialogDrivers[QStringLiteral("Trasmis")] = [chiudiDopo](QDialog& d) {
+        chiudiDopo(d, 200);
+        clic(d, "cmdSend");
+        if (d.isVisible())
+            clic(d, "cmdEsci");
+    };
+    ui().dialogDrivers[QStringLiteral("frmInet")] = [chiudiDopo](QDialog& d) {
+        d.findChild<QLineEdit*>(QStringLiteral("txFrom"))->setText(kEmail);
+        chiudiDopo(d, 900);
+        clic(d, "Cmd_Send");
+    };
+    transmit::mostraTrasmis(s(), nullptr);
+    QCOMPARE(rimasti, QStringList({"Trasmis", "frmInet"}));
+    QCOMPARE(sim->allegati().size(), 1);
     QCOMPARE(stato(), QStringLiteral("TRASMESSO"));
 }
 
