@@ -256,29 +256,14 @@ bool mdCreaFileTrasm::ScriviRec_B() {
 
 bool mdCreaFileTrasm::ScriviRec_C() {
     try {
-        const auto allievi =
-            m_connection.query(QStringLiteral("SELECT * FROM KELDAnagFreq WHERE IdAttivita = ? "
-                                              "ORDER BY rowid"),
-                               {m_dati.IdAttivita});
-        if (allievi.isEmpty()) {
-            m_ui.message(m_parent,
-                         QStringLiteral("ANOMALIA: nessun allievo trovato. Impossibile continuare"),
-                         kTitolo + QStringLiteral("ScriviRec_C"), ui::Icon::Critical);
-            return false;
-        }
-        for (const db::Row& a : allievi) {
-            if (!aggiungi(
-                    QStringLiteral("C"),
-                    {{QStringLiteral("CodFiscale"), testo(a.value(QStringLiteral("CodFiscale")))},
-                     {{}, testo(a.value(QStringLiteral("IdAttivita")))},
-                     {QStringLiteral("OreAssenza"), testo(a.value(QStringLiteral("OreAssenza")))},
-                     {QStringLiteral("Giudizio"), testo(a.value(QStringLiteral("Giudizio")))},
-                     {QStringLiteral("DescizioneGiudizio"),
-                      testo(a.value(QStringLiteral("DescizioneGiudizio")))}},
-                    chiAllievo(a)))
-                return false;
-        }
-        return true;
+        return aggiungiAllievi(QStringLiteral("C"), [](const db::Row& a) -> QList<Campo> {
+            return {{QStringLiteral("CodFiscale"), testo(a.value(QStringLiteral("CodFiscale")))},
+                    {{}, testo(a.value(QStringLiteral("IdAttivita")))},
+                    {QStringLiteral("OreAssenza"), testo(a.value(QStringLiteral("OreAssenza")))},
+                    {QStringLiteral("Giudizio"), testo(a.value(QStringLiteral("Giudizio")))},
+                    {QStringLiteral("DescizioneGiudizio"),
+                     testo(a.value(QStringLiteral("DescizioneGiudizio")))}};
+        });
     } catch (const db::DbError& e) {
         erroreStep(Errore::da(e), QStringLiteral("ScriviRec_C"));
     }
@@ -336,50 +321,35 @@ bool mdCreaFileTrasm::ScriviRec_D() {
                        chiCorso()))
             return false;
 
-        const auto allievi =
-            m_connection.query(QStringLiteral("SELECT * FROM KELDAnagFreq WHERE IdAttivita = ? "
-                                              "ORDER BY rowid"),
-                               {m_dati.IdAttivita});
-        if (allievi.isEmpty()) {
-            m_ui.message(m_parent,
-                         QStringLiteral("ANOMALIA: nessun allievo trovato. Impossibile continuare"),
-                         kTitolo + QStringLiteral("ScriviRec_D"), ui::Icon::Critical);
-            return false;
-        }
-        for (const db::Row& a : allievi) {
+        return aggiungiAllievi(QStringLiteral("D"), [&](const db::Row& a) -> QList<Campo> {
             const QString giudizio = testo(a.value(QStringLiteral("Giudizio")));
             const qint64 assenze = intero(a.value(QStringLiteral("OreAssenza")));
-            if (!aggiungi(
-                    QStringLiteral("D"),
-                    {{{}, testo(a.value(QStringLiteral("IdAttivita")))},
-                     {QStringLiteral("Denominazione ente"), m_dati.operatore.nome},
-                     {QStringLiteral("Matricola"), testo(a.value(QStringLiteral("Matricola")))},
-                     {QStringLiteral("Cognome"), testo(a.value(QStringLiteral("Cognome")))},
-                     {QStringLiteral("Nome"), testo(a.value(QStringLiteral("Nome")))},
-                     {QStringLiteral("DataInizio"), dataInizio},
-                     {QStringLiteral("codSegmentoForm"), m_codSegmentoForm},
-                     {QStringLiteral("codAreaFormativa"), m_codAreaFormativa},
-                     {QStringLiteral("codSubAreaFormativa"), m_codSubAreaFormativa},
-                     {QStringLiteral("codTipologiaOrg"), m_codTipologiaOrg},
-                     {QStringLiteral("DenCorso"), titolo},
-                     {{}, giorniCorso},
-                     {{}, giorni(m_totIter - assenze)},
-                     {QStringLiteral("codPartec"), testo(a.value(QStringLiteral("codPartec")))},
-                     {QStringLiteral("DescPartec"), testo(a.value(QStringLiteral("DescPartec")))},
-                     {QStringLiteral("Giudizio"),
-                      giudizio == QLatin1String("0") ? QStringLiteral("_") : giudizio},
-                     {{}, m_creditoFormativo},
-                     {{},
-                      testoDecimale(General::nonNullNum(a.value(QStringLiteral("CredFormValut")),
-                                                        m_ui, m_parent))},
-                     {QStringLiteral("Indirizzo sede"), indirizzo},
-                     {QStringLiteral("Comune sede"), comune},
-                     {{}, costo},
-                     {{}, QStringLiteral("0")}},
-                    chiAllievo(a)))
-                return false;
-        }
-        return true;
+            return {{{}, testo(a.value(QStringLiteral("IdAttivita")))},
+                    {QStringLiteral("Denominazione ente"), m_dati.operatore.nome},
+                    {QStringLiteral("Matricola"), testo(a.value(QStringLiteral("Matricola")))},
+                    {QStringLiteral("Cognome"), testo(a.value(QStringLiteral("Cognome")))},
+                    {QStringLiteral("Nome"), testo(a.value(QStringLiteral("Nome")))},
+                    {QStringLiteral("DataInizio"), dataInizio},
+                    {QStringLiteral("codSegmentoForm"), m_codSegmentoForm},
+                    {QStringLiteral("codAreaFormativa"), m_codAreaFormativa},
+                    {QStringLiteral("codSubAreaFormativa"), m_codSubAreaFormativa},
+                    {QStringLiteral("codTipologiaOrg"), m_codTipologiaOrg},
+                    {QStringLiteral("DenCorso"), titolo},
+                    {{}, giorniCorso},
+                    {{}, giorni(m_totIter - assenze)},
+                    {QStringLiteral("codPartec"), testo(a.value(QStringLiteral("codPartec")))},
+                    {QStringLiteral("DescPartec"), testo(a.value(QStringLiteral("DescPartec")))},
+                    {QStringLiteral("Giudizio"),
+                     giudizio == QLatin1String("0") ? QStringLiteral("_") : giudizio},
+                    {{}, m_creditoFormativo},
+                    {{},
+                     testoDecimale(General::nonNullNum(a.value(QStringLiteral("CredFormValut")),
+                                                       m_ui, m_parent))},
+                    {QStringLiteral("Indirizzo sede"), indirizzo},
+                    {QStringLiteral("Comune sede"), comune},
+                    {{}, costo},
+                    {{}, QStringLiteral("0")}};
+        });
     } catch (const db::DbError& e) {
         erroreStep(Errore::da(e), QStringLiteral("ScriviRec_D"));
     }
@@ -407,6 +377,25 @@ bool mdCreaFileTrasm::aggiungi(const QString& tipo, const QList<Campo>& campi, c
         valori << c.second;
     valori << m_dataCreazione;
     m_righe << RigaRecord::scrivi(valori);
+    return true;
+}
+
+bool mdCreaFileTrasm::aggiungiAllievi(const QString& tipo,
+                                      const std::function<QList<Campo>(const db::Row&)>& campi) {
+    const auto allievi =
+        m_connection.query(QStringLiteral("SELECT * FROM KELDAnagFreq WHERE IdAttivita = ? "
+                                          "ORDER BY rowid"),
+                           {m_dati.IdAttivita});
+    if (allievi.isEmpty()) {
+        m_ui.message(m_parent,
+                     QStringLiteral("ANOMALIA: nessun allievo trovato. Impossibile continuare"),
+                     kTitolo + QStringLiteral("ScriviRec_") + tipo, ui::Icon::Critical);
+        return false;
+    }
+    for (const db::Row& a : allievi) {
+        if (!aggiungi(tipo, campi(a), chiAllievo(a)))
+            return false;
+    }
     return true;
 }
 

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -87,6 +88,11 @@ private:
     // character the code page cannot hold.
     bool controlla(const QString& tipo, const QList<Campo>& campi, const QString& chi);
     bool aggiungi(const QString& tipo, const QList<Campo>& campi, const QString& chi);
+    // One record of the type for every participant of the course, in their
+    // order, with the values campi gives for the participant; false after the
+    // message when the course has no participants.
+    bool aggiungiAllievi(const QString& tipo,
+                         const std::function<QList<Campo>(const db::Row&)>& campi);
     void erroreStep(const Errore& errore, const QString& step);
     void mostraRifiuto();
     QString chiCorso() const;
