@@ -27,9 +27,32 @@
 #include <unistd.h>
 
 namespace {
+
 void fine(int) {
     QCoreApplication::quit();
 }
+
+// The options in the order of the help text; an option without a value name
+// is a switch.
+struct Opzione {
+    const char* nome;
+    const char* descrizione;
+    const char* valore = nullptr;
+    const char* predefinito = nullptr;
+};
+const Opzione kOpzioni[] = {
+    {"porta-http", "Porta HTTP.", "N", "0"},
+    {"porta-https", "Porta HTTPS.", "N", "0"},
+    {"cartella", "Cartella delle richieste ricevute.", "DIR"},
+    {"certificato", "Certificato del server (PEM).", "FILE"},
+    {"chiave", "Chiave del server (PEM).", "FILE"},
+    {"guasto", "SERVIZIO=errore|html|stato[:N]|ritardo[:ms]|caduta", "REGOLA"},
+    {"risposta", "SERVIZIO=testo della risposta", "REGOLA"},
+    {"versione", "Risposta VERSIONE: minima#ultima#stato#msg", "TESTO"},
+    {"numero", "Prossimo numero di installazione.", "N"},
+    {"fino-a-eof", "Termina quando lo standard input si chiude."},
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -37,64 +60,47 @@ int main(int argc, char** argv) {
     QCommandLineParser p;
     p.setApplicationDescription(QStringLiteral("Simulatore del server regionale KORVADIN"));
     p.addHelpOption();
-    const QCommandLineOption http(QStringLiteral("porta-http"), QStringLiteral("Porta HTTP."),
-                                  QStringLiteral("N"), QStringLiteral("0"));
-    const QCommandLineOption https(QStringLiteral("porta-https"), QStringLiteral("Porta HTTPS."),
-                                   QStringLiteral("N"), QStringLiteral("0"));
-    const QCommandLineOption cartella(QStringLiteral("cartella"),
-                                      QStringLiteral("Cartella delle richieste ricevute."),
-                                      QStringLiteral("DIR"));
-    const QCommandLineOption cert(QStringLiteral("certificato"),
-                                  QStringLiteral("Certificato del server (PEM)."),
-                                  QStringLiteral("FILE"));
-    const QCommandLineOption chiave(QStringLiteral("chiave"),
-                                    QStringLiteral("Chiave del server (PEM)."),
-                                    QStringLiteral("FILE"));
-    const QCommandLineOption guasto(QStringLiteral("guasto"),
-                                    QStringLiteral("SERVIZIO=errore|html|stato[:N]|ritardo[:ms]|"
-                                                   "caduta"),
-                                    QStringLiteral("REGOLA"));
-    const QCommandLineOption risposta(QStringLiteral("risposta"),
-                                      QStringLiteral("SERVIZIO=testo della risposta"),
-                                      QStringLiteral("REGOLA"));
-    const QCommandLineOption versione(QStringLiteral("versione"),
-                                      QStringLiteral("Risposta VERSIONE: minima#ultima#stato#msg"),
-                                      QStringLiteral("TESTO"));
-    const QCommandLineOption numero(QStringLiteral("numero"),
-                                    QStringLiteral("Prossimo numero di installazione."),
-                                    QStringLiteral("N"));
-    const QCommandLineOption eof(QStringLiteral("fino-a-eof"),
-                                 QStringLiteral("Termina quando lo standard input si chiude."));
-    p.addOptions({http, https, cartella, cert, chiave, guasto, risposta, versione, numero, eof});
+    for (const Opzione& o : kOpzioni) {
+        const QString nome = QString::fromLatin1(o.nome);
+        const QString descrizione = QString::fromLatin1(o.descrizione);
+        p.addOption(o.valore ? QCommandLineOption(nome, descrizione, QString::fromLatin1(o.valore),
+                                                  QString::fromLatin1(o.predefinito))
+                             : QCommandLineOption(nome, descrizione));
+    }
     p.process(app);
+    const auto impostata = [&p](const char* nome) { return p.isSet(QString::fromLatin1(nome)); };
+    const auto valore = [&p](const char* nome) { return p.value(QString::fromLatin1(nome)); };
+    const auto servizio = [](const QString& regola) {
+        return regola.section(QLatin1Char('='), 0, 0).trimmed().toUpper();
+    };
 
     Simulatore sim;
-    if (p.isSet(cert) || p.isSet(chiave))
-        sim.setCertificato(p.value(cert), p.value(chiave));
-    if (p.isSet(cartella))
-        sim.setCartella(p.value(cartella));
-    for (const QString& regola : p.values(guasto)) {
+    if (impostata("certificato") || impostata("chiave"))
+        sim.setCertificato(valore("certificato"), valore("chiave"));
+    if (impostata("cartella"))
+        sim.setCartella(valore("cartella"));
+    for (const QString& regola : p.values(QStringLiteral("guasto"))) {
         Simulatore::Guasto g;
         int parametro = 0;
-        const QString servizio = regola.section(QLatin1Char('='), 0, 0).trimmed().toUpper();
         if (!Simulatore::leggiGuasto(regola.section(QLatin1Char('='), 1), &g, &parametro)) {
             std::fprintf(stderr, "Guasto non riconosciuto: %s\n", qPrintable(regola));
             return 2;
         }
-        sim.setGuasto(servizio, g, parametro);
+        sim.setGuasto(servizio(regola), g, parametro);
     }
     QStringEncoder cp1252("windows-1252");
-    for (const QString& regola : p.values(risposta))
-        sim.setRisposta(regola.section(QLatin1Char('='), 0, 0).trimmed().toUpper(),
+    for (const QString& regola : p.values(QStringLiteral("risposta")))
+        sim.setRisposta(servizio(regola),
                         QByteArray(cp1252.encode(regola.section(QLatin1Char('='), 1))));
-    if (p.isSet(versione)) {
-        const QStringList t = p.value(versione).split(QLatin1Char('#'));
+    if (impostata("versione")) {
+        const QStringList t = valore("versione").split(QLatin1Char('#'));
         sim.setVersione(t.value(0), t.value(1), t.value(2), t.value(3));
     }
-    if (p.isSet(numero))
-        sim.setNumeroInstallazione(p.value(numero).toInt());
+    if (impostata("numero"))
+        sim.setNumeroInstallazione(valore("numero").toInt());
 
-    if (!sim.avvia(quint16(p.value(http).toUInt()), quint16(p.value(https).toUInt()))) {
+    if (!sim.avvia(quint16(valore("porta-http").toUInt()),
+                   quint16(valore("porta-https").toUInt()))) {
         std::fprintf(stderr, "Avvio non riuscito: %s\n", qPrintable(sim.erroreAvvio()));
         return 1;
     }
@@ -108,7 +114,7 @@ int main(int argc, char** argv) {
     std::signal(SIGTERM, fine);
     std::signal(SIGINT, fine);
     QSocketNotifier* ingresso = nullptr;
-    if (p.isSet(eof)) {
+    if (impostata("fino-a-eof")) {
         ingresso = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, &app);
         QObject::connect(ingresso, &QSocketNotifier::activated, &app, [] {
             char b[256];
