@@ -106,6 +106,12 @@ QByteArray contenuto(const QString& file) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+bool scrivi(const QString& file, const QByteArray& byte) {
+    QFile f(file);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(byte) == byte.size() &&
+           f.flush();
+}
+
 } // namespace prova
 DiscoPiccolo::DiscoPiccolo() {
     QProcess mount;

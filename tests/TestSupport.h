@@ -54,6 +54,9 @@ QString verificaCopia(const QString& file);
 // The whole content of a file ("" when it cannot be read).
 QByteArray contenuto(const QString& file);
 
+// Replaces the whole content of a file with the bytes; true when all were written.
+bool scrivi(const QString& file, const QByteArray& byte);
+
 } // namespace prova
 // A folder on a small file system of its own (a 64 KiB tmpfs), so that a test
 // can fill it up. Mounting needs root: when it is not permitted montato() is

@@ -26,6 +26,7 @@ using ui::Icon;
 namespace {
 
 const QString kFallito = QStringLiteral("Recupero fallito");
+const QString kRecuperato = QStringLiteral("Recupero eseguito con successo");
 
 QPointer<frmBackup> apri(Session& s) {
     maint::mostraFrmBackup(s, nullptr);
@@ -61,6 +62,24 @@ void recupera(TestInstallation& inst, frmBackup* f, const QString& archivio, boo
     clicca(f, "cmdConfermaZip");
 }
 
+// The demo installation saved through the backup page into KORVADIN.zip of its
+// program folder, the dialog still open. Tests name the parts with
+// auto& [inst, s, f, archivio] = salvata.
+struct Salvata {
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    QPointer<frmBackup> f = apri(s);
+    QString archivio = inst.file(QStringLiteral("KORVADIN.zip"));
+    Salvata() { salva(inst, f, archivio); }
+};
+
+// A consistent copy of the open database as KORVADIN.mdb in the folder.
+QString copiaBaseDati(Session& s, const QTemporaryDir& cartella) {
+    const QString copia = QDir(cartella.path()).filePath(QStringLiteral("KORVADIN.mdb"));
+    s.CorsiDB().snapshotTo(copia);
+    return copia;
+}
+
 int righe(const QString& database, const QString& tabella) {
     db::Connection c;
     c.open(database, Session::databasePassword(), db::OpenMode::Shared);
@@ -91,9 +110,7 @@ void alteraCrc(const QString& archivio) {
     const qsizetype centrale = byte.indexOf(QByteArray("PK\x01\x02", 4));
     QVERIFY(centrale > 0);
     byte[centrale + 16] = char(byte[centrale + 16] ^ 0xff);
-    QFile f(archivio);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(byte);
+    QVERIFY(prova::scrivi(archivio, byte));
 }
 
 } // namespace
@@ -155,7 +172,7 @@ void TestFrmBackup::roundTripRestoresEveryRow() {
 
     f = apri(s);
     recupera(inst, f, archivio, true);
-    QCOMPARE(inst.interaction.last().text, QStringLiteral("Recupero eseguito con successo"));
+    QCOMPARE(inst.interaction.last().text, kRecuperato);
     QCOMPARE(inst.interaction.last().icon, Icon::Information);
     QVERIFY(!QDir(inst.file(QStringLiteral("DBUnzip"))).exists());
     // optAll: the replaced database is kept, as it was, under BackupDB.
@@ -173,13 +190,10 @@ void TestFrmBackup::roundTripRestoresEveryRow() {
 }
 
 void TestFrmBackup::substituteKeepsNoCopy() {
-    TestInstallation inst;
-    Session& s = inst.sessione();
-    QPointer<frmBackup> f = apri(s);
-    const QString archivio = inst.file(QStringLiteral("KORVADIN.zip"));
-    salva(inst, f, archivio);
+    Salvata salvata;
+    auto& [inst, s, f, archivio] = salvata;
     recupera(inst, f, archivio, false);
-    QCOMPARE(inst.interaction.last().text, QStringLiteral("Recupero eseguito con successo"));
+    QCOMPARE(inst.interaction.last().text, kRecuperato);
     chiudi(f);
     QVERIFY(!QFileInfo::exists(inst.file(QStringLiteral("BackupDB"))));
     QCOMPARE(s.CorsiDB().scalar(QStringLiteral("SELECT count(*) FROM KELDCorsiDef")).toInt(), 5);
@@ -189,22 +203,17 @@ void TestFrmBackup::archiveWithSeveralFiles() {
     TestInstallation inst;
     Session& s = inst.sessione();
     QTemporaryDir sorgenti;
-    const QString copia = QDir(sorgenti.path()).filePath(QStringLiteral("KORVADIN.mdb"));
-    s.CorsiDB().snapshotTo(copia);
+    const QString copia = copiaBaseDati(s, sorgenti);
     const QString nota = QDir(sorgenti.path()).filePath(QStringLiteral("Note agenzia.txt"));
     const QString altra = QDir(sorgenti.path()).filePath(QStringLiteral("PROPOSTA.mdb"));
     QFile::copy(copia, altra);
-    {
-        QFile n(nota);
-        QVERIFY(n.open(QIODevice::WriteOnly));
-        n.write("prova\r\n");
-    }
+    QVERIFY(prova::scrivi(nota, "prova\r\n"));
     const QString archivio = inst.file(QStringLiteral("tre.zip"));
     QVERIFY(archivioBackup::crea({copia, nota, altra}, archivio));
 
     QPointer<frmBackup> f = apri(s);
     recupera(inst, f, archivio, false);
-    QCOMPARE(inst.interaction.last().text, QStringLiteral("Recupero eseguito con successo"));
+    QCOMPARE(inst.interaction.last().text, kRecuperato);
     chiudi(f);
     QCOMPARE(prova::contenuto(inst.file(QStringLiteral("Note agenzia.txt"))),
              QByteArray("prova\r\n"));
@@ -230,8 +239,7 @@ void TestFrmBackup::badArchiveIsRefused() {
     TestInstallation inst;
     Session& s = inst.sessione();
     QTemporaryDir sorgenti;
-    const QString copia = QDir(sorgenti.path()).filePath(QStringLiteral("KORVADIN.mdb"));
-    s.CorsiDB().snapshotTo(copia);
+    const QString copia = copiaBaseDati(s, sorgenti);
     const QString archivio = QDir(sorgenti.path()).filePath(QStringLiteral("guasto.zip"));
     if (guasto == QLatin1String("chiave")) {
         QFile::remove(copia);
@@ -255,9 +263,7 @@ void TestFrmBackup::badArchiveIsRefused() {
         scriviArchivio(archivio, {{QStringLiteral("KORVADIN.mdb"), copia},
                                   {QStringLiteral("korvadin.ini"), copia}});
     } else {
-        QFile z(archivio);
-        QVERIFY(z.open(QIODevice::WriteOnly));
-        z.write("PK non proprio un archivio");
+        QVERIFY(prova::scrivi(archivio, "PK non proprio un archivio"));
     }
     s.CorsiDB().exec(QStringLiteral("DELETE FROM KELDAnagFreq"));
 
@@ -278,11 +284,8 @@ void TestFrmBackup::badArchiveIsRefused() {
 }
 
 void TestFrmBackup::restoreRefusedWhileAnotherWorkstationIsConnected() {
-    TestInstallation inst;
-    Session& s = inst.sessione();
-    QPointer<frmBackup> f = apri(s);
-    const QString archivio = inst.file(QStringLiteral("KORVADIN.zip"));
-    salva(inst, f, archivio);
+    Salvata salvata;
+    auto& [inst, s, f, archivio] = salvata;
     auto altra = prova::avviaProbe({QStringLiteral("attendi"), inst.database()});
     QVERIFY(altra);
     const QByteArray prima = prova::contenuto(inst.database());
@@ -295,7 +298,7 @@ void TestFrmBackup::restoreRefusedWhileAnotherWorkstationIsConnected() {
     altra->kill();
     QVERIFY(prova::attendiFine(*altra));
     recupera(inst, f, archivio, true);
-    QCOMPARE(inst.interaction.last().text, QStringLiteral("Recupero eseguito con successo"));
+    QCOMPARE(inst.interaction.last().text, kRecuperato);
     chiudi(f);
 }
 
@@ -327,11 +330,8 @@ void TestFrmBackup::archiveName() {
 }
 
 void TestFrmBackup::failedBackupBlanksFileBackup() {
-    TestInstallation inst;
-    Session& s = inst.sessione();
-    QPointer<frmBackup> f = apri(s);
-    const QString buono = inst.file(QStringLiteral("KORVADIN.zip"));
-    salva(inst, f, buono);
+    Salvata salvata;
+    auto& [inst, s, f, buono] = salvata;
     QCOMPARE(s.ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("FileBackup")), buono);
     chiudi(f);
 
@@ -354,11 +354,8 @@ void TestFrmBackup::failedBackupBlanksFileBackup() {
 }
 
 void TestFrmBackup::archivedDatabaseNeedsTheKey() {
-    TestInstallation inst;
-    Session& s = inst.sessione();
-    QPointer<frmBackup> f = apri(s);
-    const QString archivio = inst.file(QStringLiteral("KORVADIN.zip"));
-    salva(inst, f, archivio);
+    Salvata salvata;
+    auto& [inst, s, f, archivio] = salvata;
     chiudi(f);
     QTemporaryDir fuori;
     QStringList nomi;
