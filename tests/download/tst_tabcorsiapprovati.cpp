@@ -15,7 +15,16 @@ using download::TabCorsiApprovati;
 // TRASMESSO.
 class TestTabCorsiApprovati : public QObject {
     Q_OBJECT
+
+    // A fresh demo installation for every test; nuova() starts another one.
+    std::unique_ptr<TestInstallation> inst;
+    Session& s() { return inst->sessione(); }
+    void nuova() { inst = std::make_unique<TestInstallation>(); }
+
 private slots:
+    void init() { nuova(); }
+    void cleanup() { inst.reset(); }
+
     void fineCorsoElencaTuttiSenzaMostraTrasmessi();
     void grigliaLeggibileEInModificabile();
     void trasmissioneConSoliCorsiAperti();
@@ -38,7 +47,7 @@ private slots:
     void erroreInAperturaAnnulla();
 
 private:
-    std::unique_ptr<TabCorsiApprovati> apri(Session& s, const QString& tipo) {
+    static std::unique_ptr<TabCorsiApprovati> apri(Session& s, const QString& tipo) {
         s.TipoOperazione = tipo;
         s.CorsoSelezionato = 0;
         auto dialogo = std::make_unique<TabCorsiApprovati>(s);
@@ -56,9 +65,7 @@ const QString kNessuno = QStringLiteral("Nessun Corso Approvato scaricato. Impos
                                         "selezionarne uno");
 
 void TestTabCorsiApprovati::fineCorsoElencaTuttiSenzaMostraTrasmessi() {
-    TestInstallation inst;
-    Session& s = inst.sessione();
-    auto d = apri(s, QStringLiteral("FINECORSO"));
+    auto d = apri(s(), QStringLiteral("FINECORSO"));
     QCOMPARE(d->windowTitle(), QStringLiteral("Elenco Corsi Approvati e Finanziati"));
     QCOMPARE(d->righe(), 5);
     QVERIFY(figlio<QPushButton>(d.get(), "cmdMostraTutti")->isHidden());
@@ -69,13 +76,11 @@ void TestTabCorsiApprovati::fineCorsoElencaTuttiSenzaMostraTrasmessi() {
     // The first row is current, and nothing was said.
     QCOMPARE(d->idCorrente(), 41235);
     QCoreApplication::processEvents();
-    QVERIFY(inst.interaction.messages.isEmpty());
+    QVERIFY(inst->interaction.messages.isEmpty());
 }
 
 void TestTabCorsiApprovati::grigliaLeggibileEInModificabile() {
-    TestInstallation inst;
-    Session& s = inst.sessione();
-    auto d = apri(s, QStringLiteral("FINECORSO"));
+    auto d = apri(s(), QStringLiteral("FINECORSO"));
     auto* griglia = figlio<QTableView>(d.get(), "GrdCorsi");
     QAbstractItemModel* m = griglia->model();
     QCOMPARE(m->columnCount(), 25);
@@ -95,13 +100,11 @@ void TestTabCorsiApprovati::grigliaLeggibileEInModificabile() {
 }
 
 void TestTabCorsiApprovati::trasmissioneConSoliCorsiAperti() {
-    TestInstallation inst;
-    Session& s = inst.sessione();
-    imposta(s, 41238, "APERTO");
-    imposta(s, 41239, "APERTO");
-    auto d = apri(s, QStringLiteral("TRASMISSIONE"));
-    QTRY_COMPARE(inst.interaction.messages.size(), 1);
-    const ui::Message m = inst.interaction.last();
+    imposta(s(), 41238, "APERTO");
+    imposta(s(), 41239, "APERTO");
+    auto d = apri(s(), QStringLiteral("TRASMISSIONE"));
+    QTRY_COMPARE(inst->interaction.messages.size(), 1);
+    const ui::Message m = inst->interaction.last();
     QCOMPARE(m.text, kNessuno);
     QCOMPARE(m.title, QStringLiteral("Corsi Approvati"));
     QCOMPARE(m.icon, ui::Icon::Warning);
@@ -112,24 +115,22 @@ void TestTabCorsiApprovati::trasmissioneConSoliCorsiAperti() {
     // Enter confirms nothing and the dialog stays.
     QTest::keyClick(figlio<QTableView>(d.get(), "GrdCorsi"), Qt::Key_Return);
     QVERIFY(d->isVisible());
-    QCOMPARE(s.CorsoSelezionato, 0);
-    QCOMPARE(inst.interaction.messages.size(), 1);
+    QCOMPARE(s().CorsoSelezionato, 0);
+    QCOMPARE(inst->interaction.messages.size(), 1);
 }
 
 void TestTabCorsiApprovati::mostraTrasmessiEConfermaDelTrasmesso() {
-    TestInstallation inst;
-    Session& s = inst.sessione();
-    auto d = apri(s, QStringLiteral("TRASMISSIONE"));
+    auto d = apri(s(), QStringLiteral("TRASMISSIONE"));
     QCOMPARE(d->righe(), 1);
     QCOMPARE(d->idCorrente(), 41238);
     QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdMostraTutti"), Qt::LeftButton);
     QCOMPARE(d->righe(), 2);
     QVERIFY(d->vaiA(41239));
 
-    inst.interaction.answers = {ui::Answer::No};
+    inst->interaction.answers = {ui::Answer::No};
     QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdSele2"), Qt::LeftButton);
-    QCOMPARE(inst.interaction.messages.size(), 1);
-    const ui::Message m = inst.interaction.last();
+    QCOMPARE(inst->interaction.messages.size(), 1);
+    const ui::Message m = inst->interaction.last();
     QCOMPARE(m.text,
              QStringLiteral("E' stato selezionato un corso già 'TRASMESSO'.\nSi evidenzia che "
                             "questa operazione deve avvenire solo in casi eccezionali concordati "
@@ -139,133 +140,118 @@ void TestTabCorsiApprovati::mostraTrasmessiEConfermaDelTrasmesso() {
     // No: still open, nothing chosen.
     QVERIFY(d->isVisible());
     QCOMPARE(d->result(), int(QDialog::Rejected));
-    QCOMPARE(s.CorsoSelezionato, 0);
+    QCOMPARE(s().CorsoSelezionato, 0);
 
-    inst.interaction.answers = {ui::Answer::Yes};
+    inst->interaction.answers = {ui::Answer::Yes};
     QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdSele2"), Qt::LeftButton);
     QVERIFY(!d->isVisible());
     QCOMPARE(d->result(), int(QDialog::Accepted));
-    QCOMPARE(s.CorsoSelezionato, 41239);
-    QCOMPARE(s.corso.IdAttivita, 41239);
-    QCOMPARE(s.corso.DenCorso, QStringLiteral("Informatica di base"));
-    QCOMPARE(s.corso.ProgrAttivita, QStringLiteral("5"));
-    QCOMPARE(s.corso.TotIter, 80);
-    QCOMPARE(s.corso.CodSubAsse, QStringLiteral("05"));
+    QCOMPARE(s().CorsoSelezionato, 41239);
+    QCOMPARE(s().corso.IdAttivita, 41239);
+    QCOMPARE(s().corso.DenCorso, QStringLiteral("Informatica di base"));
+    QCOMPARE(s().corso.ProgrAttivita, QStringLiteral("5"));
+    QCOMPARE(s().corso.TotIter, 80);
+    QCOMPARE(s().corso.CodSubAsse, QStringLiteral("05"));
 }
 
 void TestTabCorsiApprovati::mostraTrasmessiAbilitaLaConferma() {
-    TestInstallation inst;
-    Session& s = inst.sessione();
-    imposta(s, 41238, "APERTO"); // no closed course left, one transmitted
-    auto d = apri(s, QStringLiteral("TRASMISSIONE"));
-    QTRY_COMPARE(inst.interaction.messages.size(), 1);
+    imposta(s(), 41238, "APERTO"); // no closed course left, one transmitted
+    auto d = apri(s(), QStringLiteral("TRASMISSIONE"));
+    QTRY_COMPARE(inst->interaction.messages.size(), 1);
     auto* conferma = figlio<QPushButton>(d.get(), "cmdSele2");
     QVERIFY(!conferma->isEnabled());
     QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdMostraTutti"), Qt::LeftButton);
     QCOMPARE(d->righe(), 1);
     QVERIFY(conferma->isEnabled());
     QCOMPARE(d->idCorrente(), 41239);
-    inst.interaction.answers = {ui::Answer::Yes};
+    inst->interaction.answers = {ui::Answer::Yes};
     QTest::mouseClick(conferma, Qt::LeftButton);
-    QCOMPARE(s.CorsoSelezionato, 41239);
+    QCOMPARE(s().CorsoSelezionato, 41239);
 }
 
 void TestTabCorsiApprovati::chiusoConfermatoInTrasmissione() {
-    TestInstallation inst;
-    Session& s = inst.sessione();
-    auto d = apri(s, QStringLiteral("TRASMISSIONE"));
+    auto d = apri(s(), QStringLiteral("TRASMISSIONE"));
     QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdSele2"), Qt::LeftButton);
-    QVERIFY(inst.interaction.messages.isEmpty());
+    QVERIFY(inst->interaction.messages.isEmpty());
     QCOMPARE(d->result(), int(QDialog::Accepted));
-    QCOMPARE(s.CorsoSelezionato, 41238);
-    QCOMPARE(s.corso.DenCorso, QStringLiteral("Lingua inglese per il turismo"));
-    QCOMPARE(s.corso.TotIter, 60);
-    QCOMPARE(s.corso.CodSubAsse, QStringLiteral("01"));
+    QCOMPARE(s().CorsoSelezionato, 41238);
+    QCOMPARE(s().corso.DenCorso, QStringLiteral("Lingua inglese per il turismo"));
+    QCOMPARE(s().corso.TotIter, 60);
+    QCOMPARE(s().corso.CodSubAsse, QStringLiteral("01"));
 }
 
 void TestTabCorsiApprovati::apertoRifiutatoInTrasmissione() {
-    TestInstallation inst;
-    Session& s = inst.sessione();
-    auto d = apri(s, QStringLiteral("TRASMISSIONE"));
+    auto d = apri(s(), QStringLiteral("TRASMISSIONE"));
     QCOMPARE(d->idCorrente(), 41238);
     // Meanwhile the course was reopened (from another workstation).
-    imposta(s, 41238, "APERTO");
+    imposta(s(), 41238, "APERTO");
     QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdSele2"), Qt::LeftButton);
-    QCOMPARE(inst.interaction.messages.size(), 1);
-    const ui::Message m = inst.interaction.last();
+    QCOMPARE(inst->interaction.messages.size(), 1);
+    const ui::Message m = inst->interaction.last();
     QCOMPARE(m.text, QStringLiteral("E' possibile effettuare la trasmissione del fine corso solo "
                                     "per attività con stato 'CHIUSO' (o, in casi eccezionali "
                                     "concordati con l'assistenza, già 'TRASMESSO')"));
     QCOMPARE(m.icon, ui::Icon::None);
     QCOMPARE(m.title, QString());
     QVERIFY(d->isVisible());
-    QCOMPARE(s.CorsoSelezionato, 0);
+    QCOMPARE(s().CorsoSelezionato, 0);
 }
 
 void TestTabCorsiApprovati::fineCorsoConfermaQualunqueStato() {
     for (qint32 id : {41236, 41238, 41239}) {
-        TestInstallation inst;
-        Session& s = inst.sessione();
-        auto d = apri(s, QStringLiteral("FINECORSO"));
+        nuova();
+        auto d = apri(s(), QStringLiteral("FINECORSO"));
         QVERIFY(d->vaiA(id));
         QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdSele2"), Qt::LeftButton);
-        QVERIFY(inst.interaction.messages.isEmpty());
-        QCOMPARE(s.CorsoSelezionato, id);
-        QCOMPARE(s.corso.IdAttivita, id);
+        QVERIFY(inst->interaction.messages.isEmpty());
+        QCOMPARE(s().CorsoSelezionato, id);
+        QCOMPARE(s().corso.IdAttivita, id);
     }
 }
 
 void TestTabCorsiApprovati::nessunaRigaCorrente() {
-    TestInstallation inst;
-    Session& s = inst.sessione();
-    auto d = apri(s, QStringLiteral("FINECORSO"));
+    auto d = apri(s(), QStringLiteral("FINECORSO"));
     figlio<QTableView>(d.get(), "GrdCorsi")->setCurrentIndex(QModelIndex());
     QCOMPARE(d->idCorrente(), 0);
     QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdSele2"), Qt::LeftButton);
-    QCOMPARE(inst.interaction.messages.size(), 1);
-    QCOMPARE(inst.interaction.last().text,
+    QCOMPARE(inst->interaction.messages.size(), 1);
+    QCOMPARE(inst->interaction.last().text,
              QStringLiteral("Selezionare un Corso nella griglia oppure Uscire"));
-    QCOMPARE(inst.interaction.last().icon, ui::Icon::Warning);
+    QCOMPARE(inst->interaction.last().icon, ui::Icon::Warning);
     QVERIFY(d->isVisible());
-    QCOMPARE(s.CorsoSelezionato, 0);
+    QCOMPARE(s().CorsoSelezionato, 0);
 }
 
 void TestTabCorsiApprovati::ricercaSenzaRisultatoTieneLaRiga() {
-    TestInstallation inst;
-    Session& s = inst.sessione();
-    auto d = apri(s, QStringLiteral("FINECORSO"));
+    auto d = apri(s(), QStringLiteral("FINECORSO"));
     QVERIFY(d->vaiA(41237));
     figlio<QLineEdit>(d.get(), "txtRicDenom")->setText(QStringLiteral("astronomia"));
     QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdCerca2"), Qt::LeftButton);
-    QCOMPARE(inst.interaction.messages.size(), 1);
-    QCOMPARE(inst.interaction.last().text, QStringLiteral("Nessun corso trovato"));
-    QCOMPARE(inst.interaction.last().title, QStringLiteral("Ricerca Corso"));
-    QCOMPARE(inst.interaction.last().icon, ui::Icon::Warning);
+    QCOMPARE(inst->interaction.messages.size(), 1);
+    QCOMPARE(inst->interaction.last().text, QStringLiteral("Nessun corso trovato"));
+    QCOMPARE(inst->interaction.last().title, QStringLiteral("Ricerca Corso"));
+    QCOMPARE(inst->interaction.last().icon, ui::Icon::Warning);
     QCOMPARE(d->idCorrente(), 41237);
 }
 
 void TestTabCorsiApprovati::ricercaParteDallaPrimaRiga() {
-    TestInstallation inst;
-    Session& s = inst.sessione();
-    auto d = apri(s, QStringLiteral("FINECORSO"));
+    auto d = apri(s(), QStringLiteral("FINECORSO"));
     QVERIFY(d->vaiA(41239)); // "Informatica di base"
     figlio<QLineEdit>(d.get(), "txtRicDenom")->setText(QStringLiteral("DI BASE"));
     QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdCerca2"), Qt::LeftButton);
-    QVERIFY(inst.interaction.messages.isEmpty());
+    QVERIFY(inst->interaction.messages.isEmpty());
     QCOMPARE(d->idCorrente(), 41235); // "Addetto alla contabilità di base", first row
 }
 
 void TestTabCorsiApprovati::ricercaConApostrofoEPercento() {
-    TestInstallation inst;
-    Session& s = inst.sessione();
     const QString sql = QStringLiteral("INSERT INTO KELDCorsiDef (IdAttivita, GrupOpe, Operatore, "
                                        "ProgrAttivita, DenCorso, Stato) VALUES (?,?,?,?,?,?)");
-    s.CorsiDB().exec(sql,
-                     {80001, QStringLiteral("A"), 123, 6,
-                      QStringLiteral("Sconto del 100% sulle tasse"), QStringLiteral("APERTO")});
-    s.CorsiDB().exec(sql, {80002, QStringLiteral("A"), 123, 7, QStringLiteral("Cucina dell'Aosta"),
-                           QStringLiteral("APERTO")});
-    auto d = apri(s, QStringLiteral("FINECORSO"));
+    s().CorsiDB().exec(sql,
+                       {80001, QStringLiteral("A"), 123, 6,
+                        QStringLiteral("Sconto del 100% sulle tasse"), QStringLiteral("APERTO")});
+    s().CorsiDB().exec(sql, {80002, QStringLiteral("A"), 123, 7,
+                             QStringLiteral("Cucina dell'Aosta"), QStringLiteral("APERTO")});
+    auto d = apri(s(), QStringLiteral("FINECORSO"));
     auto* testo = figlio<QLineEdit>(d.get(), "txtRicDenom");
     auto* cerca = figlio<QPushButton>(d.get(), "cmdCerca2");
     testo->setText(QStringLiteral("dell'Aosta"));
@@ -276,77 +262,66 @@ void TestTabCorsiApprovati::ricercaConApostrofoEPercento() {
     QCOMPARE(d->idCorrente(), 80001);
     testo->setText(QStringLiteral("0%s"));
     QTest::mouseClick(cerca, Qt::LeftButton);
-    QCOMPARE(inst.interaction.texts(), QStringList{QStringLiteral("Nessun corso trovato")});
+    QCOMPARE(inst->interaction.texts(), QStringList{QStringLiteral("Nessun corso trovato")});
     QCOMPARE(d->idCorrente(), 80001);
 }
 
 void TestTabCorsiApprovati::ricercaLungaQuantoLaDenominazione() {
-    TestInstallation inst;
-    Session& s = inst.sessione();
-    auto d = apri(s, QStringLiteral("FINECORSO"));
+    auto d = apri(s(), QStringLiteral("FINECORSO"));
     auto* testo = figlio<QLineEdit>(d.get(), "txtRicDenom");
     // Pasted text is cut to the width of DenCorso and searched as it is.
     testo->setFocus();
     testo->insert(QString(32767, QChar(0xE0)));
     QCOMPARE(testo->text().size(), 255);
     QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdCerca2"), Qt::LeftButton);
-    QCOMPARE(inst.interaction.texts(), QStringList{QStringLiteral("Nessun corso trovato")});
+    QCOMPARE(inst->interaction.texts(), QStringList{QStringLiteral("Nessun corso trovato")});
     testo->setText(QStringLiteral("CONTABILITÀ"));
     QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdCerca2"), Qt::LeftButton);
-    QCOMPARE(inst.interaction.messages.size(), 1);
+    QCOMPARE(inst->interaction.messages.size(), 1);
     QCOMPARE(d->idCorrente(), 41235); // "Addetto alla contabilità di base"
 }
 
 void TestTabCorsiApprovati::ricercaVuotaNonFaNulla() {
-    TestInstallation inst;
-    Session& s = inst.sessione();
-    auto d = apri(s, QStringLiteral("FINECORSO"));
+    auto d = apri(s(), QStringLiteral("FINECORSO"));
     QVERIFY(d->vaiA(41238));
     QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdCerca2"), Qt::LeftButton);
-    QVERIFY(inst.interaction.messages.isEmpty());
+    QVERIFY(inst->interaction.messages.isEmpty());
     QCOMPARE(d->idCorrente(), 41238);
 }
 
 void TestTabCorsiApprovati::invioConfermaEscAnnulla() {
     {
-        TestInstallation inst;
-        Session& s = inst.sessione();
-        auto d = apri(s, QStringLiteral("FINECORSO"));
+        auto d = apri(s(), QStringLiteral("FINECORSO"));
         auto* griglia = figlio<QTableView>(d.get(), "GrdCorsi");
         QTest::keyClick(griglia, Qt::Key_Down);
         QTest::keyClick(griglia, Qt::Key_Down);
         QCOMPARE(d->idCorrente(), 41237);
         QTest::keyClick(griglia, Qt::Key_Return);
         QCOMPARE(d->result(), int(QDialog::Accepted));
-        QCOMPARE(s.CorsoSelezionato, 41237);
+        QCOMPARE(s().CorsoSelezionato, 41237);
     }
     {
-        TestInstallation inst;
-        Session& s = inst.sessione();
-        auto d = apri(s, QStringLiteral("FINECORSO"));
+        nuova();
+        auto d = apri(s(), QStringLiteral("FINECORSO"));
         QTest::keyClick(figlio<QTableView>(d.get(), "GrdCorsi"), Qt::Key_Escape);
         QVERIFY(!d->isVisible());
         QCOMPARE(d->result(), int(QDialog::Rejected));
-        QCOMPARE(s.CorsoSelezionato, 0);
+        QCOMPARE(s().CorsoSelezionato, 0);
     }
 }
 
 void TestTabCorsiApprovati::invioNellaRicercaCerca() {
-    TestInstallation inst;
-    Session& s = inst.sessione();
-    auto d = apri(s, QStringLiteral("FINECORSO"));
+    auto d = apri(s(), QStringLiteral("FINECORSO"));
     auto* testo = figlio<QLineEdit>(d.get(), "txtRicDenom");
     QTest::keyClicks(testo, QStringLiteral("saldatura"));
     QTest::keyClick(testo, Qt::Key_Return);
     QCOMPARE(d->idCorrente(), 41236);
     QVERIFY(d->isVisible());
-    QCOMPARE(s.CorsoSelezionato, 0);
+    QCOMPARE(s().CorsoSelezionato, 0);
 }
 
 void TestTabCorsiApprovati::doppioClicConferma() {
-    TestInstallation inst;
-    Session& s = inst.sessione();
-    auto d = apri(s, QStringLiteral("FINECORSO"));
+    auto d = apri(s(), QStringLiteral("FINECORSO"));
     auto* griglia = figlio<QTableView>(d.get(), "GrdCorsi");
     const QRect riga = griglia->visualRect(griglia->model()->index(3, 4));
     QVERIFY(riga.isValid());
@@ -356,31 +331,27 @@ void TestTabCorsiApprovati::doppioClicConferma() {
     QCOMPARE(d->result(), int(QDialog::Rejected));
     QTest::mouseDClick(griglia->viewport(), Qt::LeftButton, {}, riga.center());
     QCOMPARE(d->result(), int(QDialog::Accepted));
-    QCOMPARE(s.CorsoSelezionato, 41238);
+    QCOMPARE(s().CorsoSelezionato, 41238);
 }
 
 void TestTabCorsiApprovati::annullaNonSceglie() {
-    TestInstallation inst;
-    Session& s = inst.sessione();
-    auto d = apri(s, QStringLiteral("TRASMISSIONE"));
+    auto d = apri(s(), QStringLiteral("TRASMISSIONE"));
     QTest::mouseClick(figlio<QPushButton>(d.get(), "cmdEsci2"), Qt::LeftButton);
     QVERIFY(!d->isVisible());
     QCOMPARE(d->result(), int(QDialog::Rejected));
-    QCOMPARE(s.CorsoSelezionato, 0);
+    QCOMPARE(s().CorsoSelezionato, 0);
 }
 
 void TestTabCorsiApprovati::erroreInAperturaRiprova() {
-    TestInstallation inst;
-    Session& s = inst.sessione();
-    s.CorsiDB().close();
-    inst.interaction.handler = [&s](const ui::Message& m) {
+    s().CorsiDB().close();
+    inst->interaction.handler = [this](const ui::Message& m) {
         if (m.buttons == ui::Buttons::RetryCancel)
-            s.CorsiDB().open(s.PercorsoDB, Session::databasePassword(), db::OpenMode::Shared);
+            s().CorsiDB().open(s().PercorsoDB, Session::databasePassword(), db::OpenMode::Shared);
         return m.answer;
     };
-    auto d = apri(s, QStringLiteral("FINECORSO"));
-    QVERIFY(!inst.interaction.messages.isEmpty());
-    const ui::Message m = inst.interaction.messages.first();
+    auto d = apri(s(), QStringLiteral("FINECORSO"));
+    QVERIFY(!inst->interaction.messages.isEmpty());
+    const ui::Message m = inst->interaction.messages.first();
     QCOMPARE(m.title, QStringLiteral("TabCorsiApprovati"));
     QCOMPARE(m.buttons, ui::Buttons::RetryCancel);
     QCOMPARE(m.icon, ui::Icon::Warning);
@@ -390,16 +361,14 @@ void TestTabCorsiApprovati::erroreInAperturaRiprova() {
     // Retry read the courses once the database was there again.
     QCOMPARE(d->righe(), 5);
     QCoreApplication::processEvents();
-    QCOMPARE(inst.interaction.messages.size(), 1);
+    QCOMPARE(inst->interaction.messages.size(), 1);
 }
 
 void TestTabCorsiApprovati::erroreInAperturaAnnulla() {
-    TestInstallation inst;
-    Session& s = inst.sessione();
-    s.CorsiDB().close();
-    inst.interaction.answers = {ui::Answer::Cancel};
-    auto d = apri(s, QStringLiteral("FINECORSO"));
-    QCOMPARE(inst.interaction.messages.first().buttons, ui::Buttons::RetryCancel);
+    s().CorsiDB().close();
+    inst->interaction.answers = {ui::Answer::Cancel};
+    auto d = apri(s(), QStringLiteral("FINECORSO"));
+    QCOMPARE(inst->interaction.messages.first().buttons, ui::Buttons::RetryCancel);
     QCOMPARE(d->righe(), 0);
     QVERIFY(d->isVisible());
     QTRY_VERIFY(!figlio<QPushButton>(d.get(), "cmdSele2")->isEnabled());
