@@ -27,6 +27,16 @@
 
 using download::TabCorsiApprovati;
 
+namespace {
+
+// Shown and activated, as the frame window shows it.
+void mostra(Main& m) {
+    m.show();
+    m.attiva();
+}
+
+} // namespace
+
 // The main window on a real demo installation (agency A/123 "Centro Formazione
 // Val d'Aosta Lavoro", courses 41235..41239 in the states APERTO, APERTO,
 // APERTO, CHIUSO, TRASMESSO; a "null" enrolment number in 41236, an empty one in
@@ -194,8 +204,7 @@ void TestMain::vociDelMenu() {
     QFETCH(int, riga);
     TestInstallation inst;
     Main m(inst.sessione());
-    m.show();
-    m.attiva();
+    mostra(m);
     QLabel* l = label(&m, didascalia);
     QTEST(l->text(), "testo");
     QVERIFY(aRiposo(l));
@@ -230,8 +239,7 @@ void TestMain::primaAttivazioneDopoPrimaInstallazione() {
     s.InstallazioneInCorso = true;
     Main m(s);
     QVERIFY(!figlio<QWidget>(&m, "panel_Attesa")->isHidden());
-    m.show();
-    m.attiva();
+    mostra(m);
     QVERIFY(figlio<QWidget>(&m, "panel_Attesa")->isHidden());
     QCOMPARE(inst.interaction.helpShown.size(), 1);
     QCOMPARE(inst.interaction.helpShown.first().first, s.fileAiuto);
@@ -248,8 +256,7 @@ void TestMain::primaAttivazioneNormale() {
     Session& s = inst.sessione();
     s.InstallazioneInCorso = true;
     Main m(s);
-    m.show();
-    m.attiva();
+    mostra(m);
     QVERIFY(inst.interaction.helpShown.isEmpty());
     QVERIFY(figlio<QWidget>(&m, "panel_Attesa")->isHidden());
     QVERIFY(!s.InstallazioneInCorso);
@@ -297,8 +304,7 @@ void TestMain::pannelloInformazioni() {
     s.OperatoreCorrente = {QStringLiteral("A"), codice, nome};
     Main m(s);
     QCOMPARE(label(&m, "lblDenOpe")->text(), QString()); // cleared while loading
-    m.show();
-    m.attiva();
+    mostra(m);
     QCOMPARE(label(&m, "lblGrOpe")->text(), QStringLiteral("A"));
     QTEST(label(&m, "lblCodOpe")->text(), "codiceMostrato");
     QTEST(label(&m, "lblDenOpe")->text(), "nomeMostrato");
@@ -309,8 +315,7 @@ void TestMain::pannelloAggiornatoAdOgniAttivazione() {
     TestInstallation inst;
     Session& s = inst.sessione();
     Main m(s);
-    m.show();
-    m.attiva();
+    mostra(m);
     QVERIFY(!label(&m, "lblDenOpe")->toolTip().isEmpty());
     // A dialog changed the agency: the next activation shows it.
     s.OperatoreCorrente = {QStringLiteral("B"), QStringLiteral("007"), QStringLiteral("Breve")};
@@ -356,8 +361,7 @@ void TestMain::evidenziazione() {
     s.userSettings.set(QStringLiteral("OptAumenta"), aumenta);
     s.userSettings.set(QStringLiteral("OptCambia"), cambia);
     Main m(s);
-    m.show();
-    m.attiva();
+    mostra(m);
     const bool u = sottolinea != QLatin1String("0");
     const bool b = aumenta != QLatin1String("0");
     const bool c = cambia != QLatin1String("0");
@@ -399,8 +403,7 @@ void TestMain::sfondoEPannelliInformativi() {
     TestInstallation inst;
     Session& s = inst.sessione();
     Main m(s);
-    m.show();
-    m.attiva();
+    mostra(m);
     QVERIFY(s.preferenze.cambiaColore); // the default
     for (const char* zona : {"SSPanel1", "SSPanel2", "Label1", "Label3", "Label6", "calendario"}) {
         entra(pulsante(&m, "cmdEsci"));
@@ -419,8 +422,7 @@ void TestMain::sfondoEPannelliInformativi() {
 void TestMain::lblAggiornaSaltataConPulsanteDisabilitato() {
     TestInstallation inst;
     Main m(inst.sessione());
-    m.show();
-    m.attiva();
+    mostra(m);
     entra(label(&m, "lblAggiorna"));
     QCOMPARE(label(&m, "lblAggiorna")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     figlio<QWidget>(&m, "cmdAggInst")->setEnabled(false);
@@ -435,8 +437,7 @@ void TestMain::opzioniRipristinaLabel21() {
     for (const char* chiave : {"OptSottolinea", "OptAumenta", "OptCambia"})
         s.userSettings.set(QLatin1String(chiave), QStringLiteral("1"));
     Main m(s);
-    m.show();
-    m.attiva();
+    mostra(m);
     entra(label(&m, "Label21"));
     QVERIFY(!aRiposo(label(&m, "Label21")));
     QTest::mouseClick(pulsante(&m, "cmdOpzioni"), Qt::LeftButton);
@@ -462,8 +463,7 @@ void TestMain::orologio() {
 void TestMain::calendario() {
     TestInstallation inst;
     Main m(inst.sessione());
-    m.show();
-    m.attiva();
+    mostra(m);
     QLabel* freccia = label(&m, "lblCalendario");
     auto* cal = figlio<QCalendarWidget>(&m, "calendario");
     QCOMPARE(cal->selectedDate(), QDate::currentDate());
@@ -514,8 +514,7 @@ void TestMain::collegamenti() {
     const distribuzione::Collegamento& c = distribuzione::collegamenti().at(indice);
     TestInstallation inst;
     Main m(inst.sessione());
-    m.show();
-    m.attiva();
+    mostra(m);
     QLabel* logo = label(&m, c.controllo);
     inst.interaction.answers = {ui::Answer::No};
     QTest::mouseClick(logo, Qt::LeftButton);
@@ -544,8 +543,7 @@ void TestMain::rifiutiPrimaDelloScarico() {
     Session& s = inst.sessione();
     s.CorsiDB().exec(QStringLiteral("DELETE FROM KELDCorsiDef"));
     Main m(s);
-    m.show();
-    m.attiva();
+    mostra(m);
     s.TipoOperazione = QStringLiteral("TRASMISSIONE");
     s.CorsoSelezionato = 41238;
     const auto aperto = quandoAperto(inst, [](TabCorsiApprovati& d) { d.reject(); });
@@ -568,8 +566,7 @@ void TestMain::gestioneCorsiConsegnaIlCorso() {
     TestInstallation inst;
     Session& s = inst.sessione();
     Main m(s);
-    m.show();
-    m.attiva();
+    mostra(m);
     QString tipo;
     bool mostraTrasmessiNascosto = false;
     const auto aperto = quandoAperto(inst, [&](TabCorsiApprovati& d) {
@@ -608,8 +605,7 @@ void TestMain::gestioneCorsiAnnullataNonApreNulla() {
     TestInstallation inst;
     Session& s = inst.sessione();
     Main m(s);
-    m.show();
-    m.attiva();
+    mostra(m);
     const auto aperto = quandoAperto(inst, [](TabCorsiApprovati& d) {
         QTest::mouseClick(figlio<QPushButton>(&d, "cmdEsci2"), Qt::LeftButton);
     });
@@ -627,8 +623,7 @@ void TestMain::trasmissioneBloccataDaMatricolaNull() {
     s.CorsiDB().exec(QStringLiteral("UPDATE KELDCorsiDef SET Stato = ? WHERE IdAttivita = ?"),
                      {QStringLiteral("CHIUSO"), 41236});
     Main m(s);
-    m.show();
-    m.attiva();
+    mostra(m);
     QString tipo;
     const auto aperto = quandoAperto(inst, [&](TabCorsiApprovati& d) {
         tipo = s.TipoOperazione;
@@ -656,8 +651,7 @@ void TestMain::trasmissioneConMatricolaVuota() {
     s.CorsiDB().exec(QStringLiteral("UPDATE KELDCorsiDef SET Stato = ? WHERE IdAttivita = ?"),
                      {QStringLiteral("CHIUSO"), 41235});
     Main m(s);
-    m.show();
-    m.attiva();
+    mostra(m);
     const auto aperto = quandoAperto(inst, [&](TabCorsiApprovati& d) {
         QVERIFY(d.vaiA(41235));
         QTest::mouseClick(figlio<QPushButton>(&d, "cmdSele2"), Qt::LeftButton);
@@ -675,8 +669,7 @@ void TestMain::didascalieComeIlPulsante() {
     Session& s = inst.sessione();
     s.CorsiDB().exec(QStringLiteral("DELETE FROM KELDCorsiDef"));
     Main m(s);
-    m.show();
-    m.attiva();
+    mostra(m);
     QTest::mouseClick(label(&m, "Label20"), Qt::LeftButton);
     QCOMPARE(inst.interaction.messages.size(), 1);
     const ui::Message posta = inst.interaction.last();
@@ -703,8 +696,7 @@ void TestMain::didascalieComeIlPulsante() {
 void TestMain::scaricoSenzaFileNonDiceNulla() {
     TestInstallation inst;
     Main m(inst.sessione());
-    m.show();
-    m.attiva();
+    mostra(m);
     QTest::mouseClick(pulsante(&m, "cmdScaricoCorsi"), Qt::LeftButton);
     QVERIFY(inst.interaction.messages.isEmpty());
     QCOMPARE(inst.interaction.busyCalls, 0);
@@ -712,13 +704,10 @@ void TestMain::scaricoSenzaFileNonDiceNulla() {
 
 void TestMain::scaricoConFileNonAcquisito() {
     TestInstallation inst;
-    QFile file(inst.file(QStringLiteral("CorsiDestinatari30.tx1")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("contenuto non valido\n");
-    file.close();
+    QVERIFY(prova::scrivi(inst.file(QStringLiteral("CorsiDestinatari30.tx1")),
+                          "contenuto non valido\n"));
     Main m(inst.sessione());
-    m.show();
-    m.attiva();
+    mostra(m);
     QTest::mouseClick(label(&m, "Label2"), Qt::LeftButton);
     // The update reports the unusable line and the restore, then the window
     // says the download must be repeated.
@@ -735,8 +724,7 @@ void TestMain::aggiornaDatiAnnullato() {
     TestInstallation inst;
     Session& s = inst.sessione();
     Main m(s);
-    m.show();
-    m.attiva();
+    mostra(m);
     inst.interaction.answers = {ui::Answer::Cancel};
     QTest::mouseClick(pulsante(&m, "cmdAggInst"), Qt::LeftButton);
     QCOMPARE(inst.interaction.messages.size(), 1);
@@ -780,8 +768,7 @@ void TestMain::aggiornaDatiConClientConnessi() {
     TestInstallation inst;
     Session& s = inst.sessione();
     Main m(s);
-    m.show();
-    m.attiva();
+    mostra(m);
     // A client workstation is connected.
     auto client = prova::avviaProbe({QStringLiteral("attendi"), inst.database()});
     QVERIFY(client);
@@ -808,8 +795,7 @@ void TestMain::aggiornaDatiSenzaRiaperturaTermina() {
     s.tipoInstallazione = QStringLiteral("Multiutenza");
     s.AnnullaOperazione = QStringLiteral("annulla");
     Main m(s);
-    m.show();
-    m.attiva();
+    mostra(m);
     // While the update holds the database exclusively, the file is taken away:
     // the connection cannot be opened again in its normal mode.
     bool esclusiva = false;
@@ -831,8 +817,7 @@ void TestMain::aggiornaDatiSenzaRiaperturaTermina() {
 void TestMain::annullaPannelloAttesa() {
     TestInstallation inst;
     Main m(inst.sessione());
-    m.show();
-    m.attiva();
+    mostra(m);
     QWidget* pannello = figlio<QWidget>(&m, "pnlAttesa");
     pannello->show();
     QTest::mouseClick(pulsante(&m, "cmdAnnullaAgg"), Qt::LeftButton);
@@ -854,8 +839,7 @@ QList<ui::Message> esegui(const QString& cartella) {
     s.CorsiDB().open(s.PercorsoDB, Session::databasePassword(), db::OpenMode::Exclusive);
     s.OperatoreCorrente = {QStringLiteral("A"), QStringLiteral("123"), QStringLiteral("Ente")};
     Main m(s);
-    m.show();
-    m.attiva();
+    mostra(m);
     QTest::mouseClick(m.findChild<QPushButton*>(QStringLiteral("cmdEsci")), Qt::LeftButton);
     if (!interaction.programEnded())
         qWarning("il programma non è terminato");
@@ -934,8 +918,7 @@ void TestMain::nessunaCopiaSenzaServer() {
     s.ini.scrivi(QStringLiteral("Installazione"), QStringLiteral("Versione"), versione);
     Main m(s);
     QCOMPARE(s.versioneInstallazione, versione);
-    m.show();
-    m.attiva();
+    mostra(m);
     // The window's close box works like Esci.
     QVERIFY(m.close());
     QVERIFY(inst.interaction.programEnded());

@@ -70,6 +70,27 @@ const QHash<QString, Atteso>& attesi() {
     return a;
 }
 
+// The boxes of a participant, the first columns of the data-driven tests.
+void colonneAllievo() {
+    QTest::addColumn<QString>("totOre");
+    QTest::addColumn<QString>("ore");
+    QTest::addColumn<QString>("partecipazione");
+    QTest::addColumn<QString>("giudizio");
+    QTest::addColumn<QString>("motivo");
+    QTest::addColumn<QString>("credito");
+}
+
+// The participant of the current data row, in a course with that credit.
+DatiAllievo allievoDellaRiga(const QString& creditoCorso) {
+    QFETCH(QString, totOre);
+    QFETCH(QString, ore);
+    QFETCH(QString, partecipazione);
+    QFETCH(QString, giudizio);
+    QFETCH(QString, motivo);
+    QFETCH(QString, credito);
+    return {ore, partecipazione, giudizio, motivo, credito, totOre, creditoCorso};
+}
+
 } // namespace
 
 class TestRegoleAllievo : public QObject {
@@ -85,12 +106,7 @@ private slots:
 };
 
 void TestRegoleAllievo::conferma_data() {
-    QTest::addColumn<QString>("totOre");
-    QTest::addColumn<QString>("ore");
-    QTest::addColumn<QString>("partecipazione");
-    QTest::addColumn<QString>("giudizio");
-    QTest::addColumn<QString>("motivo");
-    QTest::addColumn<QString>("credito");
+    colonneAllievo();
     QTest::addColumn<QString>("creditoCorso");
     QTest::addColumn<QString>("regola");
 
@@ -341,22 +357,9 @@ void TestRegoleAllievo::conferma_data() {
 }
 
 void TestRegoleAllievo::conferma() {
-    QFETCH(QString, totOre);
-    QFETCH(QString, ore);
-    QFETCH(QString, partecipazione);
-    QFETCH(QString, giudizio);
-    QFETCH(QString, motivo);
-    QFETCH(QString, credito);
     QFETCH(QString, creditoCorso);
     QFETCH(QString, regola);
-    DatiAllievo d;
-    d.totOre = totOre;
-    d.oreAssenza = ore;
-    d.partecipazione = partecipazione;
-    d.giudizio = giudizio;
-    d.motivo = motivo;
-    d.credito = credito;
-    d.creditoCorso = creditoCorso;
+    const DatiAllievo d = allievoDellaRiga(creditoCorso);
     const Esito e = verificaAllievo(d);
     QCOMPARE(e.regola, regola);
     QCOMPARE(e.superato, regola.isEmpty());
@@ -372,12 +375,7 @@ void TestRegoleAllievo::conferma() {
 }
 
 void TestRegoleAllievo::valoriSalvati_data() {
-    QTest::addColumn<QString>("totOre");
-    QTest::addColumn<QString>("ore");
-    QTest::addColumn<QString>("partecipazione");
-    QTest::addColumn<QString>("giudizio");
-    QTest::addColumn<QString>("motivo");
-    QTest::addColumn<QString>("credito");
+    colonneAllievo();
     QTest::addColumn<int>("codPartec");
     QTest::addColumn<QString>("codGiudizio");
     QTest::addColumn<double>("creditoSalvato");
@@ -395,23 +393,17 @@ void TestRegoleAllievo::valoriSalvati_data() {
 }
 
 void TestRegoleAllievo::valoriSalvati() {
-    QFETCH(QString, totOre);
-    QFETCH(QString, ore);
-    QFETCH(QString, partecipazione);
-    QFETCH(QString, giudizio);
-    QFETCH(QString, motivo);
-    QFETCH(QString, credito);
     QFETCH(int, codPartec);
     QFETCH(QString, codGiudizio);
     QFETCH(double, creditoSalvato);
     QFETCH(int, presenza);
-    DatiAllievo d{ore, partecipazione, giudizio, motivo, credito, totOre, QStringLiteral("5")};
+    const DatiAllievo d = allievoDellaRiga(QStringLiteral("5"));
     const ValoriAllievo v = valoriDaSalvare(d);
-    QCOMPARE(v.oreAssenza, ore.toInt());
+    QCOMPARE(v.oreAssenza, d.oreAssenza.toInt());
     QCOMPARE(v.codPartec, codPartec);
-    QCOMPARE(v.descPartec, partecipazione);
+    QCOMPARE(v.descPartec, d.partecipazione);
     QCOMPARE(v.giudizio, codGiudizio);
-    QCOMPARE(v.motivo, motivo);
+    QCOMPARE(v.motivo, d.motivo);
     QCOMPARE(v.credito, creditoSalvato);
     QCOMPARE(v.presenzaEffettiva, presenza);
 }
