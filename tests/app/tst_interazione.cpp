@@ -113,11 +113,8 @@ void TestInterazione::aiuto() {
     QCOMPARE(scripted.texts(), QStringList{"File di Aiuto non presente"});
     QCOMPARE(scripted.last().title, QStringLiteral("Aiuto"));
 
-    QFile f(file);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("<html><body><h1>Indice</h1><a name=\"20000\"></a><h2>Finestra principale</h2>"
-            "</body></html>");
-    f.close();
+    QVERIFY(prova::scrivi(file, "<html><body><h1>Indice</h1><a name=\"20000\"></a><h2>Finestra "
+                                "principale</h2></body></html>"));
     General::MostraAiuto(scripted, nullptr, file, 20000);
     QCOMPARE(scripted.helpShown.size(), 1);
     QCOMPARE(scripted.helpShown.first(), qMakePair(file, 20000));

@@ -1,3 +1,5 @@
+#include "TestSupport.h"
+
 #include "download/ContenitoreRisposta.h"
 
 #include "core/Cp1252.h"
@@ -79,10 +81,7 @@ void TestContenitore::spacchetta() {
     QFETCH(QString, primo);
     QFETCH(QString, secondo);
     // A file already there is replaced.
-    QFile vecchio(QDir(cartella()).filePath(QStringLiteral("A.tx1")));
-    QVERIFY(vecchio.open(QIODevice::WriteOnly));
-    vecchio.write("#vecchio#\r\n");
-    vecchio.close();
+    QVERIFY(prova::scrivi(QDir(cartella()).filePath(QStringLiteral("A.tx1")), "#vecchio#\r\n"));
 
     const auto esito = download::spacchettaContenitore(risposta, cartella());
     QVERIFY(esito.ok());
@@ -131,10 +130,8 @@ void TestContenitore::nomiNonAttesiRifiutati() {
 
 void TestContenitore::dalFileInWindows1252() {
     const QString grezzo = m_dir->filePath(QStringLiteral("prog/$tmpDenOp.tx1"));
-    QFile f(grezzo);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(cp1252::encode(QStringLiteral("A.tx1\r\n#D'ANNUNZIO#,#Nicolò#\r\n")));
-    f.close();
+    QVERIFY(prova::scrivi(grezzo,
+                          cp1252::encode(QStringLiteral("A.tx1\r\n#D'ANNUNZIO#,#Nicolò#\r\n"))));
     const auto esito = download::spacchettaFileContenitore(grezzo, cartella());
     QVERIFY(esito.ok());
     QCOMPARE(leggi(QStringLiteral("A.tx1")), QStringLiteral("#D'ANNUNZIO#,#Nicolò#\r\n"));

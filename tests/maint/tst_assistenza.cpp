@@ -111,10 +111,7 @@ void TestAssistenza::richiesta() {
     const QString atteso =
         assistenza::nomeArchivio(s().CartellaProgramma, QDate::currentDate(), QStringLiteral("A"),
                                  QStringLiteral("12"), QStringLiteral("37"));
-    QFile vecchio(atteso);
-    QVERIFY(vecchio.open(QIODevice::WriteOnly));
-    vecchio.write("archivio di prima");
-    vecchio.close();
+    QVERIFY(prova::scrivi(atteso, "archivio di prima"));
 
     maint::Browser form(s());
     form.findChild<QPushButton*>(QStringLiteral("Command2"))->click();

@@ -84,9 +84,7 @@ void TestCopiaSicurezza::damagedCopyIsRefused() {
     if (guasto == QLatin1String("assente")) {
         QFile::remove(copia);
     } else {
-        QFile f(copia);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(byte);
+        QVERIFY(prova::scrivi(copia, byte));
     }
     s.CorsiDB().exec(QStringLiteral("DELETE FROM KELDAnagFreq"));
     s.CorsiDB().exec(QStringLiteral("DELETE FROM KELDCorsiDef WHERE IdAttivita IN "

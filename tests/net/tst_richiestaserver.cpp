@@ -298,10 +298,8 @@ private slots:
 
     void simulatoreComeProcesso() {
         QTemporaryDir cartella;
-        QFile guasti(cartella.filePath(QStringLiteral("guasti.txt")));
-        QVERIFY(guasti.open(QIODevice::WriteOnly));
-        guasti.write("VERSIONE=errore\n");
-        guasti.close();
+        QVERIFY(
+            prova::scrivi(cartella.filePath(QStringLiteral("guasti.txt")), "VERSIONE=errore\n"));
         QProcess processo;
         processo.start(QStringLiteral(KORVADIN_SIMULATORE),
                        {QStringLiteral("--cartella"), cartella.path(), QStringLiteral("--numero"),
