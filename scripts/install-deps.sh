@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake g++ make pkg-config
           qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libqt6svg6-dev
-          libsqlcipher-dev libzip-dev openssl
+          libsqlcipher-dev sqlcipher libzip-dev openssl
           xvfb xauth fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do

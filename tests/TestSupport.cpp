@@ -51,9 +51,13 @@ Session& TestInstallation::sessione() {
 namespace prova {
 
 std::unique_ptr<QProcess> avviaProbe(const QStringList& argomenti) {
+    return avviaProbe(QStringLiteral(KORVADIN_DB_PROBE), argomenti);
+}
+
+std::unique_ptr<QProcess> avviaProbe(const QString& programma, const QStringList& argomenti) {
     auto processo = std::make_unique<QProcess>();
     processo->setProcessChannelMode(QProcess::SeparateChannels);
-    processo->start(QStringLiteral(KORVADIN_DB_PROBE), argomenti);
+    processo->start(programma, argomenti);
     if (!processo->waitForStarted(10000))
         return nullptr;
     QByteArray letto;

@@ -40,6 +40,8 @@ namespace prova {
 // Starts the db_probe helper with the arguments and waits (bounded) until it
 // prints "PRONTO"; nullptr when it did not.
 std::unique_ptr<QProcess> avviaProbe(const QStringList& argomenti);
+// The same for another helper program.
+std::unique_ptr<QProcess> avviaProbe(const QString& programma, const QStringList& argomenti);
 
 // Waits (bounded) until the process has ended; true when it has.
 bool attendiFine(QProcess& processo);

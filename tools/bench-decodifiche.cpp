@@ -1,7 +1,8 @@
 // Times the decoding-table run on the generated set (about 8,000 municipalities):
 // installation into the empty delivered database, then an update with the same
-// files, each beside a plain import of the same rows (one transaction of
-// prepared inserts into empty tables). Run by hand:
+// files, each beside the time the sqlcipher shell takes to .import the same rows
+// into the empty delivered database in one transaction (Debian package
+// sqlcipher, installed by scripts/install-deps.sh). Run by hand:
 //   korvadin-bench-decodifiche [comuni]
 #include "DatiDecodifica.h"
 #include "core/Cp1252.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -41,36 +43,69 @@ protected:
     void leaveEventLoops() override {}
 };
 
-// The same rows imported plainly into a fresh database.
-qint64 importazioneSemplice(const QString& cartella, const QString& database) {
-    db::creaBaseDatiVuota(database, Session::databasePassword());
-    db::Connection c;
-    c.open(database, Session::databasePassword(), db::OpenMode::Exclusive);
-    QElapsedTimer t;
-    t.start();
-    db::Transaction tr(c);
+// Writes the rows of every table as CSV beside the record files, every column of
+// the table present (the shell's .import wants them all; NULL becomes empty).
+void scriviCsv(db::Connection& c, const QString& dati, const QString& csv) {
     for (const auto& tab : refdata::elencoTabelle(refdata::Chiamante::FinestraPrincipale)) {
         const QStringList righe =
-            cp1252::readLines(QDir(cartella).filePath(tab.tabella + QStringLiteral(".txt")));
+            cp1252::readLines(QDir(dati).filePath(tab.tabella + QStringLiteral(".txt")));
         const int colonne =
             int(c.query(QStringLiteral("PRAGMA table_info(\"%1\")").arg(tab.tabella)).size());
         const int n = qMin(tab.campi, colonne);
-        QStringList segni(n, QStringLiteral("?"));
-        db::Statement ins(c, QStringLiteral("INSERT INTO \"%1\" VALUES (%2%3)")
-                                 .arg(tab.tabella, segni.join(u','),
-                                      QString(QStringLiteral(",NULL")).repeated(colonne - n)));
+        QFile f(QDir(csv).filePath(tab.tabella + QStringLiteral(".csv")));
+        if (!f.open(QIODevice::WriteOnly))
+            qFatal("cannot write %s", qPrintable(f.fileName()));
         for (qsizetype i = 1; i < righe.size(); ++i) {
             const RigaRecord r = RigaRecord::leggi(righe[i].trimmed());
-            ins.reset();
-            for (int k = 0; k < n; ++k) {
-                const QString v = r.campo(k);
-                ins.bind(k + 1, v.toUpper() == QLatin1String("NULL") ? QVariant() : QVariant(v));
+            QStringList campi;
+            for (int k = 0; k < colonne; ++k) {
+                QString v = k < n ? r.campo(k).trimmed().left(500) : QString();
+                if (v.toUpper() == QLatin1String("NULL"))
+                    v.clear();
+                campi << QLatin1Char('"') + v.replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+                             QLatin1Char('"');
             }
-            ins.run();
+            f.write(campi.join(u',').toUtf8() + '\n');
         }
     }
-    tr.commit();
-    return t.elapsed();
+}
+
+// Runs the sqlcipher shell on a fresh delivered database with the script; the
+// time it takes, in ms.
+qint64 shell(const QString& database, const QByteArray& comandi) {
+    QFile::remove(database);
+    db::creaBaseDatiVuota(database, Session::databasePassword());
+    QProcess p;
+    QElapsedTimer t;
+    t.start();
+    p.start(QStringLiteral("sqlcipher"), {QStringLiteral("-batch"), database});
+    if (!p.waitForStarted())
+        qFatal("the sqlcipher shell is not installed (Debian package sqlcipher)");
+    p.write("PRAGMA key = '" + Session::databasePassword().toUtf8() + "';\n" +
+            db::cipherSettings() + "\nSELECT count(*) FROM sqlite_master;\n" + comandi + ".quit\n");
+    p.closeWriteChannel();
+    p.waitForFinished(-1);
+    const qint64 ms = t.elapsed();
+    const QByteArray errori = p.readAllStandardError();
+    if (p.exitCode() != 0 || !errori.isEmpty())
+        qFatal("sqlcipher: %s", errori.constData());
+    return ms;
+}
+
+// The shell's .import of the same rows in one transaction, less the shell's own
+// start and key derivation (the same script without the imports).
+qint64 importazioneShell(db::Connection& schema, const QString& dati, const QString& cartella) {
+    const QString csv = cartella + QStringLiteral("csv");
+    QDir().mkpath(csv);
+    scriviCsv(schema, dati, csv);
+    QByteArray importa = ".mode csv\nBEGIN;\n";
+    for (const auto& tab : refdata::elencoTabelle(refdata::Chiamante::FinestraPrincipale))
+        importa += ".import " + QDir(csv).filePath(tab.tabella + QStringLiteral(".csv")).toUtf8() +
+                   ' ' + tab.tabella.toUtf8() + '\n';
+    importa += "COMMIT;\n";
+    const QString database = cartella + QStringLiteral("shell.mdb");
+    const qint64 vuoto = shell(database, "BEGIN;\nCOMMIT;\n");
+    return shell(database, importa) - vuoto;
 }
 
 } // namespace
@@ -90,13 +125,12 @@ int main(int argc, char* argv[]) {
         totale += n;
     out << "righe: " << totale << " (Comuni " << righe.value(QStringLiteral("Comuni")) << ")\n";
 
-    const qint64 semplice = importazioneSemplice(dati, cartella + QStringLiteral("semplice.mdb"));
-
     Silenziosa ui;
     Session s(ui, cartella);
     db::creaBaseDatiVuota(cartella + QStringLiteral("KORVADIN.mdb"), Session::databasePassword());
     s.CorsiDB().open(cartella + QStringLiteral("KORVADIN.mdb"), Session::databasePassword(),
                      db::OpenMode::Exclusive);
+    const qint64 semplice = importazioneShell(s.CorsiDB(), dati, cartella);
     auto prepara = [&](const QString& flag) {
         for (const QString& f : QDir(dati).entryList(QDir::Files))
             QFile::copy(QDir(dati).filePath(f), cartella + f);
@@ -114,7 +148,7 @@ int main(int argc, char* argv[]) {
     refdata::eseguiTabelleDecodifica(s, c);
     const qint64 aggiornamento = t.elapsed();
 
-    out << "importazione semplice: " << semplice << " ms\n"
+    out << "sqlcipher .import:     " << semplice << " ms\n"
         << "installazione:         " << installazione << " ms ("
         << QString::number(double(installazione) / qMax<qint64>(1, semplice), 'f', 2) << "x)\n"
         << "aggiornamento:         " << aggiornamento << " ms ("

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 class QLabel;
@@ -20,6 +21,7 @@ private:
     QLabel* m_file;
     QLabel* m_tabella;
     QLabel* m_record;
+    QElapsedTimer m_ridisegno;
 };
 
 // The splash screen with the program version.

@@ -87,6 +87,10 @@ void contieneFunc(sqlite3_context* context, int, sqlite3_value** argv) {
 
 } // namespace
 
+QByteArray cipherSettings() {
+    return kCipherSettings;
+}
+
 // ---------------------------------------------------------------- Statement
 
 Statement::Statement(Connection& connection, const QString& sql)

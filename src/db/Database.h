@@ -23,6 +23,10 @@ enum class OpenMode {
 
 class Connection;
 
+// The cipher pragmas every connection runs after its key: what another tool
+// (the sqlcipher shell) needs to open this program's files.
+QByteArray cipherSettings();
+
 // One prepared statement. Values are always bound, never pasted into the SQL.
 class Statement {
 public:

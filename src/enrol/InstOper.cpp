@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -131,6 +132,10 @@ frmInstOper::frmInstOper(Session& session, QWidget* parent)
     connect(cmdCanc, &QPushButton::clicked, this, &frmInstOper::CmdCanc_Click);
     connect(cmdConferma, &QPushButton::clicked, this, &frmInstOper::cmdConferma_Click);
     connect(cmdAnnulla, &QPushButton::clicked, this, &frmInstOper::cmdAnnulla_Click);
+    // The topic is read when F1 is pressed: the same dialog serves the
+    // installation and the later update of the agencies.
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            [this] { m_session.MostraAiuto(this, m_session.helpTopic(18000)); });
     connect(LstElenco, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         TxtGrup->setText(gruppoDaVoce(item->text()));
         TxtOper->setText(operatoreDaVoce(item->text()));
@@ -300,6 +305,8 @@ frmConferma::frmConferma(Session& session, QWidget* parent)
     }
     connect(conferma, &QPushButton::clicked, this, &frmConferma::cmdConferma_Click);
     connect(annulla, &QPushButton::clicked, this, &frmConferma::cmdAnnulla_Click);
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            [this] { m_session.MostraAiuto(this, 15000); });
 }
 
 void frmConferma::showEvent(QShowEvent* event) {

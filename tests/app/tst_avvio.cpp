@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "DemoInstallation.h"
+#include "app/Avvio.h"
 #include "app/MDI_Main.h"
 #include "app/Main.h"
 #include "app/Startup.h"
@@ -75,6 +76,7 @@ private slots:
     void primaInstallazioneDaTipoVuoto();
     void azzeramentoSuDiscoPieno();
     void fileIniIlleggibile();
+    void aggiornamentoTabelleAllAvvio();
 };
 
 void TestAvvio::avvioCompletoMostraLOperatore() {
@@ -414,6 +416,43 @@ void TestAvvio::fileIniIlleggibile() {
     QCOMPARE(inst.interaction.last().icon, ui::Icon::Critical);
     QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QCOMPARE(contenuto(ini), prima);
+}
+
+// Decoding files dropped with "aggiorna.tab" are merged at the next start, with
+// the progress on the start-up window, before the main window opens.
+void TestAvvio::aggiornamentoTabelleAllAvvio() {
+    TestInstallation inst;
+    qint64 assi = 0;
+    {
+        auto s = inst.nuovaSessione();
+        s->CorsiDB().open(inst.database(), Session::databasePassword(), db::OpenMode::Shared);
+        assi = s->CorsiDB().scalar(QStringLiteral("SELECT count(*) FROM Asse")).toLongLong();
+    }
+    QFile asse(inst.file(QStringLiteral("Asse.txt")));
+    QVERIFY(asse.open(QIODevice::WriteOnly));
+    asse.write("AGGIORNAMENTO\r\n#Z#,#Asse aggiunto#\r\n");
+    asse.close();
+    QFile(inst.file(QStringLiteral("aggiorna.tab"))).open(QIODevice::WriteOnly);
+
+    auto session = inst.nuovaSessione();
+    Startup startup(*session);
+    auto frame = avvia(startup);
+    QVERIFY(frame);
+    QTRY_VERIFY(frame->main()->isVisible());
+    QCOMPARE(session->CorsiDB().scalar(QStringLiteral("SELECT count(*) FROM Asse")).toLongLong(),
+             assi + 1);
+    QCOMPARE(session->CorsiDB()
+                 .scalar(QStringLiteral("SELECT DesAsse FROM Asse WHERE CodAsse='Z'"))
+                 .toString(),
+             QStringLiteral("Asse aggiunto"));
+    QVERIFY(!QFile::exists(inst.file(QStringLiteral("aggiorna.tab"))));
+    QVERIFY(QFile::exists(inst.file(QStringLiteral("Car/Asse.txt"))));
+    const Avvio& avvio = startup.avvio();
+    QCOMPARE(figlio<QLabel>(&avvio, QStringLiteral("lblIntestazione"))->text(),
+             QStringLiteral("AGGIORNAMENTO TABELLE"));
+    QCOMPARE(figlio<QLabel>(&avvio, QStringLiteral("lblTabella"))->text(), QStringLiteral("Asse"));
+    QCOMPARE(figlio<QLabel>(&avvio, QStringLiteral("lblRecord"))->text(), QStringLiteral("1"));
+    QCOMPARE(inst.interaction.texts(), QStringList{kAvviso});
 }
 
 KORVADIN_TEST_MAIN(TestAvvio)

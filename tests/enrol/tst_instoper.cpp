@@ -49,6 +49,8 @@ private slots:
     void risposteNonBuone();
     void annullaInConfermaCancellaIFile();
     void annullaInSelezione();
+    void aiuto_data();
+    void aiuto();
 
 private:
     Simulatore m_sim;
@@ -205,6 +207,33 @@ void TestInstOper::annullaInSelezione() {
     QVERIFY(!iscriviOperatori(s, nullptr));
     QCOMPARE(s.AnnullaOperazione, QStringLiteral("annulla"));
     QVERIFY(m_sim.ricevute(Simulatore::AGGIORNADB).isEmpty());
+}
+
+void TestInstOper::aiuto_data() {
+    QTest::addColumn<bool>("installazione");
+    QTest::addColumn<int>("argomento");
+    QTest::newRow("in installazione") << true << 15000;
+    QTest::newRow("da finestra principale") << false << 18000;
+}
+
+// F1 opens the selection's topic by the installation state; the confirmation
+// always opens the installation's.
+void TestInstOper::aiuto() {
+    QFETCH(bool, installazione);
+    QFETCH(int, argomento);
+    TestInstallation inst(TestInstallation::Contenuto::Vuota);
+    Session& s = inst.sessione();
+    s.InstallazioneInCorso = installazione;
+    frmInstOper selezione(s);
+    frmConferma conferma(s);
+    for (QDialog* d : {static_cast<QDialog*>(&selezione), static_cast<QDialog*>(&conferma)}) {
+        d->show();
+        QVERIFY(QTest::qWaitForWindowActive(d));
+        QTest::keyClick(d, Qt::Key_F1);
+        d->hide();
+    }
+    const QList<QPair<QString, int>> attesi = {{s.fileAiuto, argomento}, {s.fileAiuto, 15000}};
+    QCOMPARE(inst.interaction.helpShown, attesi);
 }
 
 KORVADIN_TEST_MAIN(TestInstOper)

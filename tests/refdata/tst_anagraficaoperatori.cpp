@@ -352,19 +352,16 @@ void TestAnagraficaOperatori::aggiornamentoInterrotto() {
     }
     scriviFile(inst.folder(), file);
 
-    QProcess figlio;
-    figlio.start(QStringLiteral(KORVADIN_ANAGRAFICA_PROBE), {inst.folder()});
-    QVERIFY(figlio.waitForStarted(10000));
-    while (!figlio.canReadLine())
-        QVERIFY(figlio.waitForReadyRead(10000));
-    QCOMPARE(figlio.readLine(), QByteArray("PRONTO\n"));
+    const auto figlio = prova::avviaProbe(QStringLiteral(KORVADIN_CARICAMENTO_PROBE),
+                                          {inst.folder(), QStringLiteral("anagrafica")});
+    QVERIFY(figlio);
     if (ms >= 0) {
         QThread::msleep(ms);
-        figlio.kill();
+        figlio->kill();
     }
-    QVERIFY(figlio.waitForFinished(60000));
+    QVERIFY(figlio->waitForFinished(60000));
     if (ms < 0)
-        QVERIFY(figlio.readAll().contains("FATTO 1"));
+        QVERIFY(figlio->readAll().contains("FATTO 1"));
 
     QCOMPARE(prova::verificaCopia(inst.database()), QString());
     const qint64 operatori = conta(inst.database(), "SELECT count(*) FROM CorsiOper");

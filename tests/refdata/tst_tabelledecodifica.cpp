@@ -69,6 +69,8 @@ private slots:
     void massimaliPerChiamante();
     void carSostituisceLaCopiaPrecedente();
     void insiemeGeneratoInstallatoEAggiornato();
+    void caricamentoInterrotto_data();
+    void caricamentoInterrotto();
 };
 
 void TestTabelleDecodifica::entrambiIFlag() {
@@ -376,6 +378,51 @@ void TestTabelleDecodifica::insiemeGeneratoInstallatoEAggiornato() {
     QVERIFY(!esegui(s, c));
     for (auto it = righe.cbegin(); it != righe.cend(); ++it)
         QCOMPARE(conta(s, it.key()), qint64(it.value()));
+}
+
+void TestTabelleDecodifica::caricamentoInterrotto_data() {
+    QTest::addColumn<int>("ms"); // after "PRONTO"; -1 = not killed
+    for (int ms : {0, 60, 200, 450, 800, -1})
+        QTest::addRow("%d ms", ms) << ms;
+}
+
+// A real child process installing the full-size set over the small one is
+// killed at several moments: the database opens, passes its check, and every
+// table holds either its old or its new rows.
+void TestTabelleDecodifica::caricamentoInterrotto() {
+    QFETCH(int, ms);
+    TestInstallation inst(TestInstallation::Contenuto::Vuota);
+    QHash<QString, int> prima;
+    {
+        Session& s = inst.sessione();
+        prima = datidecodifica::genera(inst.folder(), datidecodifica::piccole());
+        scrivi(s.file(FlagInstalla), {});
+        QVERIFY(!esegui(s, Chiamante::FinestraPrincipale));
+        s.CorsiDB().close();
+    }
+    const auto dopo = datidecodifica::genera(inst.folder(), datidecodifica::Dimensioni{});
+    scrivi(inst.file(FlagInstalla), {});
+
+    const auto figlio = prova::avviaProbe(QStringLiteral(KORVADIN_CARICAMENTO_PROBE),
+                                          {inst.folder(), QStringLiteral("decodifiche")});
+    QVERIFY(figlio);
+    if (ms >= 0) {
+        QThread::msleep(ms);
+        figlio->kill();
+    }
+    QVERIFY(figlio->waitForFinished(60000));
+    if (ms < 0)
+        QVERIFY(figlio->readAll().contains("FATTO 1"));
+
+    QCOMPARE(prova::verificaCopia(inst.database()), QString());
+    db::Connection c;
+    c.open(inst.database(), Session::databasePassword(), db::OpenMode::Shared);
+    for (auto it = dopo.cbegin(); it != dopo.cend(); ++it) {
+        const qint64 n =
+            c.scalar(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(it.key())).toLongLong();
+        QVERIFY2(n == it.value() || (ms >= 0 && n == prima.value(it.key())),
+                 qPrintable(QStringLiteral("%1: %2").arg(it.key()).arg(n)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestTabelleDecodifica)
