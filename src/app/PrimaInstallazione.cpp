@@ -18,8 +18,9 @@ void primaInstallazioneOperatori(Session& s, Avvio& avvio) {
     s.InstallazioneInCorso = true;
     avvio.mostraAvanzamento(QStringLiteral("INSTALLAZIONE"), QStringLiteral("Attendere..."));
     s.ui.processEvents();
-    // A cancelled enrolment leaves no files: the check below reports it and the
-    // program ends.
+    // A cancelled enrolment downloads nothing: the check below reports the missing
+    // files and the program ends, unless the files of an earlier attempt that
+    // failed are still in the program folder, which are then loaded again.
     enrol::iscriviOperatori(s, &avvio);
     anagrafica::verificaFileInstallazione(s);
     PuntatoreOccupato occupato(s.ui);

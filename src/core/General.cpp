@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <filesystem>
+
 namespace General {
 
 QString nonNullStr(const QVariant& value) {
@@ -67,6 +69,16 @@ void MostraAiuto(ui::Interaction& ui, QWidget* parent, const QString& helpFile, 
 bool muoviFile(const QString& source, const QString& destination) {
     const QFileInfo target(destination);
     if (!QDir().mkpath(target.absolutePath()))
+        return false;
+    // On one file system a rename replaces the destination in one step: there is
+    // never a moment without either copy, and nothing is rewritten.
+    std::error_code errore;
+    std::filesystem::rename(std::filesystem::path(QFile::encodeName(source).toStdString()),
+                            std::filesystem::path(QFile::encodeName(destination).toStdString()),
+                            errore);
+    if (!errore)
+        return true;
+    if (!QFileInfo::exists(source))
         return false;
     if (target.exists() && !QFile::remove(destination))
         return false;

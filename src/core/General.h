@@ -27,8 +27,9 @@ QString testoDaNumero(double value);
 // missing.
 void MostraAiuto(ui::Interaction& ui, QWidget* parent, const QString& helpFile, int topic);
 
-// Moves a file: creates the destination folder when missing, replaces an
-// existing destination, copies, deletes the source. True on success.
+// Moves a file: creates the destination folder when missing and replaces an
+// existing destination; renamed on one file system, else copied and the source
+// deleted. True on success.
 bool muoviFile(const QString& source, const QString& destination);
 
 } // namespace General

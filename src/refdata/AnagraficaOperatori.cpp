@@ -246,6 +246,10 @@ void carica(db::Connection& c, const Tracciato& t, const QStringList& righe, Mod
             const Avanzamento& avanzamento) {
     if (righe.isEmpty())
         return;
+    // The table is shown as it starts, as the decoding tables are: the start-up
+    // window repaints at the start of a table and then only now and then.
+    if (avanzamento)
+        avanzamento(t.file, t.tabella, 0);
     const auto& nuovo = modo == Modo::Installazione ? t.nuovoInstallazione : t.nuovoAggiornamento;
     const Valori primo = valoriRecord(t, righe.first(), 1);
     QStringList colonne;

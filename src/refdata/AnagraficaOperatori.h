@@ -30,7 +30,7 @@ inline const QString kFileLog = QStringLiteral("AggiornaDB.LOG");
 
 enum class Modo { Installazione, Aggiornamento };
 
-// Live progress of a load: file, table and record number.
+// Live progress of a load: file, table and record number (0 when a table starts).
 using Avanzamento = std::function<void(const QString& file, const QString& tabella, int record)>;
 
 // The Componente of the agency's legal seat (TipoCompo "SL") as text, "0" when it

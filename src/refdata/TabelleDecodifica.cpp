@@ -1,7 +1,7 @@
 #include "refdata/TabelleDecodifica.h"
 
 #include "core/Cp1252.h"
-#include "core/FileSicuro.h"
+#include "core/General.h"
 #include "core/RigaRecord.h"
 #include "core/Session.h"
 #include "db/Database.h"
@@ -62,19 +62,6 @@ Colonne colonneScritte(db::Connection& c, const TabellaDecodifica& t) {
         colonne.posizioni << i;
     }
     return colonne;
-}
-
-bool spostaInCar(const QString& file, const QString& destinazione) {
-    QFile sorgente(file);
-    if (!sorgente.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray contenuto = sorgente.readAll();
-    sorgente.close();
-    if (!QDir().mkpath(QFileInfo(destinazione).absolutePath()))
-        return false;
-    if (!fileSicuro::sostituisci(destinazione, contenuto))
-        return false;
-    return QFile::remove(file);
 }
 
 // One attempt at loading a table, in one transaction. Throws db::DbError or
@@ -317,8 +304,8 @@ void eseguiTabelleDecodifica(Session& s, const Caricamento& caricamento) {
         if (QFileInfo::exists(file) && !caricaTabella(s, file, t, modo, caricamento))
             return;
         if (QFileInfo::exists(file))
-            spostaInCar(file, s.file(CartellaCaricati + QLatin1Char('/') + t.tabella +
-                                     QStringLiteral(".txt")));
+            General::muoviFile(file, s.file(CartellaCaricati + QLatin1Char('/') + t.tabella +
+                                            QStringLiteral(".txt")));
     }
 }
 

@@ -9,7 +9,7 @@
 // it. Every further line is a record line (core/RigaRecord); field i goes to
 // column i of the table, "NULL" in any letter case stores a null, any other
 // value its first 500 characters, trimmed. A column named LOGO is never written.
-// Each loaded file is moved to the "Car" subfolder.
+// Each loaded file is moved to the "CAR" subfolder.
 //
 // Each table loads in its own transaction: a failing line rolls that table back
 // to what it held before the run (tables loaded before it keep their new
@@ -38,7 +38,8 @@ enum class Modo { Installazione, Aggiornamento };
 
 inline const QString FlagInstalla = QStringLiteral("installa.tab");
 inline const QString FlagAggiorna = QStringLiteral("aggiorna.tab");
-inline const QString CartellaCaricati = QStringLiteral("Car");
+// The same folder as the registry files and the downloaded courses.
+inline const QString CartellaCaricati = QStringLiteral("CAR");
 inline const QString TitoloCaricamento =
     QStringLiteral("Installazione/Aggiornamento tabelle di decodifica");
 

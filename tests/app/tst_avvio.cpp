@@ -7,6 +7,7 @@
 #include "app/Startup.h"
 #include "maint/Frm_Impostazioni.h"
 #include "maint/frmServerClient.h"
+#include "refdata/TabelleDecodifica.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -446,7 +447,7 @@ void TestAvvio::aggiornamentoTabelleAllAvvio() {
                  .toString(),
              QStringLiteral("Asse aggiunto"));
     QVERIFY(!QFile::exists(inst.file(QStringLiteral("aggiorna.tab"))));
-    QVERIFY(QFile::exists(inst.file(QStringLiteral("Car/Asse.txt"))));
+    QVERIFY(QFile::exists(inst.file(refdata::CartellaCaricati + QStringLiteral("/Asse.txt"))));
     const Avvio& avvio = startup.avvio();
     QCOMPARE(figlio<QLabel>(&avvio, QStringLiteral("lblIntestazione"))->text(),
              QStringLiteral("AGGIORNAMENTO TABELLE"));

@@ -6,6 +6,9 @@
 
 #include <QtTest>
 
+// A name in the temporary folder, for an absolute name outside the program folder.
+static const QString kFuori = QStringLiteral("korvadin-fuori-dalla-cartella");
+
 // The reply container unpacked into a program folder inside a temporary
 // directory; whatever lands beside the program folder was written outside it.
 class TestContenitore : public QObject {
@@ -23,7 +26,7 @@ private:
     QString cartella() const { return m_dir->filePath(QStringLiteral("prog")); }
     QStringList fileFuori() const {
         QStringList fuori = QDir(m_dir->path()).entryList(QDir::Files | QDir::NoDotAndDotDot);
-        fuori += QDir(QStringLiteral("/tmp")).entryList({QStringLiteral("x")}, QDir::Files);
+        fuori += QDir::temp().entryList({kFuori}, QDir::AllEntries);
         return fuori;
     }
     QString leggi(const QString& nome) const {
@@ -93,7 +96,7 @@ void TestContenitore::spacchetta() {
 void TestContenitore::nomiFuoriDallaCartellaRifiutati_data() {
     QTest::addColumn<QString>("nome");
     QTest::newRow("risale") << "../x";
-    QTest::newRow("assoluto") << "/tmp/x";
+    QTest::newRow("assoluto") << QDir::temp().absoluteFilePath(kFuori);
     QTest::newRow("barra rovescia") << "..\\x";
     QTest::newRow("sottocartella") << "CAR\\x";
     QTest::newRow("unità") << "C:x";
@@ -102,7 +105,7 @@ void TestContenitore::nomiFuoriDallaCartellaRifiutati_data() {
 
 void TestContenitore::nomiFuoriDallaCartellaRifiutati() {
     QFETCH(QString, nome);
-    QFile::remove(QStringLiteral("/tmp/x"));
+    QFile::remove(QDir::temp().absoluteFilePath(kFuori));
     const QString risposta = QStringLiteral("A.tx1\r\n#1#\r\n\r\n") + nome +
                              QStringLiteral("\r\n#male#\r\n#male#\r\n") +
                              QStringLiteral("\r\nB.tx1\r\n#2#\r\nEOF\r\n");

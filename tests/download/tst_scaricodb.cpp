@@ -159,17 +159,22 @@ void TestScaricoDB::nomiFuoriDallaCartella() {
     QDir genitore(inst->folder());
     genitore.cdUp();
     QFile::remove(genitore.filePath(QStringLiteral("x")));
-    QFile::remove(QStringLiteral("/tmp/x"));
+    // An absolute name of this test's own, beside its folder.
+    const QString assoluto =
+        genitore.absoluteFilePath(QFileInfo(inst->folder()).fileName() + QStringLiteral("-x"));
     const QStringList prima = QDir(inst->folder()).entryList(QDir::Files);
-    sim->setCorsiDestinatari(cp1252::encode(QStringLiteral(
-        "../x\r\n#male#\r\n\r\n/tmp/x\r\n#male#\r\n\r\nKORVADIN.mdb\r\n#male#\r\nEOF\r\n")));
+    sim->setCorsiDestinatari(cp1252::encode(QStringLiteral("../x\r\n#male#\r\n\r\n") + assoluto +
+                                            QStringLiteral("\r\n#male#\r\n\r\nKORVADIN.mdb\r\n"
+                                                           "#male#\r\nEOF\r\n")));
     QCOMPARE(download::scaricaEAcquisisci(s(), nullptr), RisultatoScarico::NienteScaricato);
-    QVERIFY(!QFile::exists(genitore.filePath(QStringLiteral("x"))));
-    QVERIFY(!QFile::exists(QStringLiteral("/tmp/x")));
+    // (A folder of that name, someone else's, may sit beside it.)
+    QVERIFY(!QFileInfo(genitore.filePath(QStringLiteral("x"))).isFile());
+    QVERIFY(!QFile::exists(assoluto));
     QCOMPARE(QDir(inst->folder()).entryList(QDir::Files), prima);
     QCOMPARE(inst->interaction.messages.size(), 1);
     QCOMPARE(inst->interaction.last().title, QStringLiteral("SCARICO DB"));
-    QVERIFY(inst->interaction.last().text.contains(QStringLiteral("../x, /tmp/x, KORVADIN.mdb")));
+    QVERIFY(inst->interaction.last().text.contains(QStringLiteral("../x, ") + assoluto +
+                                                   QStringLiteral(", KORVADIN.mdb")));
     // The database is still the program's.
     QCOMPARE(conta("SELECT count(*) FROM KELDCorsiDef"), 5);
 }

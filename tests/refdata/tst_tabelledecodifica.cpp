@@ -152,7 +152,7 @@ void TestTabelleDecodifica::aggiornaAsse() {
     QCOMPARE(valore(s, QStringLiteral("SELECT DesAsse FROM Asse WHERE CodAsse='A'")).toString(),
              QStringLiteral("Occupabilità"));
     QVERIFY(!QFile::exists(s.file(QStringLiteral("Asse.txt"))));
-    QVERIFY(QFile::exists(s.file(QStringLiteral("Car/Asse.txt"))));
+    QVERIFY(QFile::exists(s.file(CartellaCaricati + QStringLiteral("/Asse.txt"))));
 }
 
 void TestTabelleDecodifica::valoriDeiCampi_data() {
@@ -342,13 +342,14 @@ void TestTabelleDecodifica::massimaliPerChiamante() {
 void TestTabelleDecodifica::carSostituisceLaCopiaPrecedente() {
     TestInstallation inst(TestInstallation::Contenuto::Vuota);
     Session& s = inst.sessione();
-    scrivi(s.file(QStringLiteral("Car/Certif.txt")), {QStringLiteral("vecchia copia")});
+    scrivi(s.file(CartellaCaricati + QStringLiteral("/Certif.txt")),
+           {QStringLiteral("vecchia copia")});
     const QStringList righe = {QStringLiteral("INSTALLAZIONE"), QStringLiteral("#1#,#Qualifica#")};
     scrivi(s.file(QStringLiteral("Certif.txt")), righe);
     scrivi(s.file(FlagInstalla), {});
     QVERIFY(!esegui(s));
     QVERIFY(!QFile::exists(s.file(QStringLiteral("Certif.txt"))));
-    QCOMPARE(cp1252::readLines(s.file(QStringLiteral("Car/Certif.txt"))), righe);
+    QCOMPARE(cp1252::readLines(s.file(CartellaCaricati + QStringLiteral("/Certif.txt"))), righe);
     QCOMPARE(conta(s, QStringLiteral("Certif")), 1);
 }
 

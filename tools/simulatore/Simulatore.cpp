@@ -153,6 +153,14 @@ quint16 Simulatore::portaHttps() const {
 }
 
 QStringList Simulatore::datiCorsi(const QString& nome) {
+    return dati(nome);
+}
+
+QStringList Simulatore::datiAnagrafe(const QString& nome) {
+    return dati(nome);
+}
+
+QStringList Simulatore::dati(const QString& nome) {
     QFile f(QStringLiteral(":/simulatore/dati/") + nome);
     if (!f.open(QIODevice::ReadOnly))
         return {};
@@ -520,31 +528,7 @@ QByteArray Simulatore::rispostaNormale(const Ricevuta& r, int* stato, QByteArray
     if (r.servizio == AGGIORNADB) {
         if (!m_anagrafe.isNull())
             return m_anagrafe;
-        QByteArray oper = "oper.tx1\r\n", compo = "\r\ncompo.tx1\r\n", sedi = "\r\nsediocc.tx1\r\n",
-                   util = "\r\nsediutil.tx1\r\n";
-        const QList<QByteArray> parti = r.corpo.split('&');
-        for (int i = 0; i + 1 < parti.size(); i += 2) {
-            const QString g = decodifica(parti[i].mid(parti[i].indexOf('=') + 1));
-            const QString o = decodifica(parti[i + 1].mid(parti[i + 1].indexOf('=') + 1));
-            const QString nome = QStringLiteral("Ente di formazione %1/%2").arg(g, o);
-            oper += riga({g, o, nome, QStringLiteral("EF"),
-                          QStringLiteral("8001234%1").arg(o, 4, QLatin1Char('0')),
-                          QStringLiteral("0123456%1").arg(o, 4, QLatin1Char('0')),
-                          QStringLiteral("Verdi Giuseppe"), QStringLiteral("Aosta"),
-                          QStringLiteral("AO"), QStringLiteral("01011960"), QStringLiteral("AO"),
-                          QStringLiteral("1234567"), QStringLiteral("1990"), QStringLiteral("0")});
-            compo += riga({g, o, QStringLiteral("1"), QStringLiteral("SL"),
-                           QStringLiteral("Sede legale"), QStringLiteral("A326"),
-                           QStringLiteral("11100"), QStringLiteral("Via Roma, 12"), QString(),
-                           QStringLiteral("0165123456"), QString(), QStringLiteral("0165123457"),
-                           QString(), QString()});
-            util += riga({g, o, QStringLiteral("1"), QStringLiteral("501")});
-        }
-        sedi += riga({QStringLiteral("501"), QStringLiteral("Aula comunale"),
-                      QStringLiteral("Piazza Chanoux, 1"), QStringLiteral("A326"),
-                      QStringLiteral("11100"), QString(), QStringLiteral("0165000000"), QString(),
-                      QString()});
-        return oper + compo + sedi + util + "EOF\r\n";
+        return rispostaAnagrafe(r.corpo);
     }
     if (r.servizio == TAVREL)
         return rispostaTavrel(r, altre);
@@ -561,6 +545,55 @@ QByteArray Simulatore::rispostaNormale(const Ricevuta& r, int* stato, QByteArray
     *stato = 404;
     *altre = "Content-Type: text/html\r\n";
     return "<HTML><BODY><H1>404 Not Found</H1></BODY></HTML>";
+}
+
+// The registry of the agencies asked ("g=A&c=123&g=B&c=7"), in the order asked:
+// their lines of "oper.tx1", "compo.tx1" and "sediutil.tx1", and the lines of
+// "sediocc.tx1" for the venues those uses name. An agency the region does not
+// know makes the whole request fail, as the real service does.
+QByteArray Simulatore::rispostaAnagrafe(const QByteArray& corpo) {
+    QList<QPair<QString, QString>> chiesti;
+    QString gruppo;
+    for (const QByteArray& parte : corpo.split('&')) {
+        const QString valore = decodifica(parte.mid(parte.indexOf('=') + 1));
+        if (parte.startsWith("g="))
+            gruppo = valore;
+        else if (parte.startsWith("c=") && !chiesti.contains({gruppo, valore}))
+            chiesti.append({gruppo, valore});
+    }
+    if (chiesti.isEmpty())
+        return "ERRORE: nessun operatore richiesto";
+    const auto campi = [](const QString& riga) {
+        return riga.mid(1, riga.size() - 2).split(QStringLiteral("#,#"));
+    };
+    const auto diOperatore = [&](const QString& file, const QPair<QString, QString>& o) {
+        QStringList righe;
+        for (const QString& l : dati(file))
+            if (campi(l).value(0) == o.first && campi(l).value(1) == o.second)
+                righe.append(l);
+        return righe;
+    };
+    QStringList oper, compo, util, sedi;
+    for (const auto& o : chiesti) {
+        const QStringList righe = diOperatore(QStringLiteral("oper.tx1"), o);
+        if (righe.isEmpty())
+            return codifica(
+                QStringLiteral("ERRORE: operatore %1/%2 non presente nell'anagrafe regionale")
+                    .arg(o.first, o.second));
+        oper += righe;
+        compo += diOperatore(QStringLiteral("compo.tx1"), o);
+        util += diOperatore(QStringLiteral("sediutil.tx1"), o);
+    }
+    QStringList usate;
+    for (const QString& l : util)
+        usate.append(campi(l).value(3));
+    for (const QString& l : dati(QStringLiteral("sediocc.tx1")))
+        if (usate.contains(campi(l).value(0)))
+            sedi.append(l);
+    return contenitore({{QStringLiteral("oper.tx1"), oper},
+                        {QStringLiteral("compo.tx1"), compo},
+                        {QStringLiteral("sediocc.tx1"), sedi},
+                        {QStringLiteral("sediutil.tx1"), util}});
 }
 
 QByteArray Simulatore::rispostaTavrel(const Ricevuta& r, QByteArray* altre) {

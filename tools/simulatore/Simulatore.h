@@ -11,7 +11,9 @@
 //   .../statoavanzamento.asp  STATOAVANZAMENTO  "#<idAttivita>#,#<state>#,#<field 2>#"
 //   .../corsidestinatari.asp  CORSIDESTINATARI  container with the two course files of the
 //                                               data set dati/ (ERRORE for an unknown pleia_id)
-//   .../aggiornadb.asp        AGGIORNADB        container with the four registry files
+//   .../aggiornadb.asp        AGGIORNADB        container with the four registry files of
+//                                               the agencies asked, from the data set dati/
+//                                               (ERRORE for an agency it does not hold)
 //   /pleia/...                PLEIA             "RISPOSTA: OK;<identity code>;"
 //   .../allegati_fp_upload    UPLOAD            "Trasmissione completata con successo"
 //   .../certificato.htm       CERTIFICATO       the page about the certificate
@@ -142,6 +144,11 @@ public:
     // The data set behind the normal CORSIDESTINATARI answer (the demo agency
     // A/123): the lines of "CorsiDestinatari30.tx1" or "CorsiGiornateOre30.tx1".
     static QStringList datiCorsi(const QString& nome);
+    // The registry behind the normal AGGIORNADB answer: the lines of "oper.tx1",
+    // "compo.tx1", "sediocc.tx1" or "sediutil.tx1" of the whole region (several
+    // agencies, A/123 and B/7 among them, each with one legal seat "SL" except
+    // D/9; venues used by some branches, and one used by none).
+    static QStringList datiAnagrafe(const QString& nome);
     // A reply container (Windows-1252) of the files with their lines: each file
     // after its name line, files separated by an empty line, "EOF" at the end.
     static QByteArray contenitore(const QList<QPair<QString, QStringList>>& file);
@@ -178,6 +185,8 @@ private:
                 const QByteArray& altre = QByteArray());
     QByteArray rispostaNormale(const Ricevuta& r, int* stato, QByteArray* altre);
     QByteArray rispostaTavrel(const Ricevuta& r, QByteArray* altre);
+    QByteArray rispostaAnagrafe(const QByteArray& corpo);
+    static QStringList dati(const QString& nome);
     Comportamento comportamento(const QString& servizio) const;
     void registraSuCartella(const Ricevuta& r);
 
