@@ -5,6 +5,7 @@
 // sqlcipher, installed by scripts/install-deps.sh). Run by hand:
 //   korvadin-bench-decodifiche [comuni]
 #include "DatiDecodifica.h"
+#include "Misura.h"
 #include "core/Cp1252.h"
 #include "core/RigaRecord.h"
 #include "core/Session.h"
@@ -20,8 +21,6 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
-#include <sys/resource.h>
-
 namespace {
 
 // Wall-clock and processor time of a step, in ms. The processor time does not
@@ -31,45 +30,19 @@ struct Tempo {
     qint64 processore = 0;
 };
 
-qint64 processore(int chi) {
-    rusage u{};
-    getrusage(chi, &u);
-    return (qint64(u.ru_utime.tv_sec) + u.ru_stime.tv_sec) * 1000 +
-           (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000;
-}
-
 class Cronometro {
 public:
-    explicit Cronometro(int chi = RUSAGE_SELF) : m_chi(chi), m_inizio(processore(chi)) {
+    explicit Cronometro(int chi = RUSAGE_SELF) : m_chi(chi), m_inizio(misura::processoreMs(chi)) {
         m_parete.start();
     }
-    Tempo tempo() const { return {m_parete.elapsed(), processore(m_chi) - m_inizio}; }
+    Tempo tempo() const {
+        return {m_parete.elapsed(), qint64(misura::processoreMs(m_chi) - m_inizio)};
+    }
 
 private:
     int m_chi;
-    qint64 m_inizio;
+    double m_inizio;
     QElapsedTimer m_parete;
-};
-
-// Answers every question with its first button and records nothing.
-class Silenziosa : public ui::Interaction {
-public:
-    ui::Answer message(QWidget*, const QString& text, const QString&, ui::Icon,
-                       ui::Buttons buttons) override {
-        QTextStream(stderr) << text << "\n";
-        return ui::firstAnswer(buttons);
-    }
-    QString chooseFile(QWidget*, const ui::FileDialog&) override { return {}; }
-    bool openUrl(const QUrl&) override { return false; }
-    void showHelp(QWidget*, const QString&, int) override {}
-    bool runAndWait(const QString&, const QStringList&, QString*) override { return false; }
-    int runDialog(QDialog&) override { return 0; }
-    void beep() override {}
-    void setBusy(bool) override {}
-    void processEvents() override {}
-
-protected:
-    void leaveEventLoops() override {}
 };
 
 // Writes the rows of every table as CSV beside the record files, every column of
@@ -154,7 +127,7 @@ int main(int argc, char* argv[]) {
         totale += n;
     out << "righe: " << totale << " (Comuni " << righe.value(QStringLiteral("Comuni")) << ")\n";
 
-    Silenziosa ui;
+    misura::Silenziosa ui;
     Session s(ui, cartella);
     db::creaBaseDatiVuota(cartella + QStringLiteral("KORVADIN.mdb"), Session::databasePassword());
     s.CorsiDB().open(cartella + QStringLiteral("KORVADIN.mdb"), Session::databasePassword(),

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QThread>
 #include <unistd.h>
 
 TestInstallation::TestInstallation(Contenuto contenuto) {
@@ -70,6 +71,15 @@ std::unique_ptr<QProcess> avviaProbe(const QString& programma, const QStringList
         letto += processo->readLine();
     }
     return processo;
+}
+
+QByteArray uccidiDopo(QProcess& processo, int ms) {
+    if (ms >= 0) {
+        QThread::msleep(ulong(ms));
+        processo.kill();
+    }
+    processo.waitForFinished(60000);
+    return processo.readAllStandardOutput();
 }
 
 bool attendiFine(QProcess& processo) {

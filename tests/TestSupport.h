@@ -43,6 +43,10 @@ std::unique_ptr<QProcess> avviaProbe(const QStringList& argomenti);
 // The same for another helper program.
 std::unique_ptr<QProcess> avviaProbe(const QString& programma, const QStringList& argomenti);
 
+// Kills the process ms milliseconds from now (never when ms < 0), waits for its
+// end and returns what it printed; the output of a kill is of no use.
+QByteArray uccidiDopo(QProcess& processo, int ms);
+
 // Waits (bounded) until the process has ended; true when it has.
 bool attendiFine(QProcess& processo);
 

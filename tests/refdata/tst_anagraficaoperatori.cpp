@@ -355,13 +355,10 @@ void TestAnagraficaOperatori::aggiornamentoInterrotto() {
     const auto figlio = prova::avviaProbe(QStringLiteral(KORVADIN_CARICAMENTO_PROBE),
                                           {inst.folder(), QStringLiteral("anagrafica")});
     QVERIFY(figlio);
-    if (ms >= 0) {
-        QThread::msleep(ms);
-        figlio->kill();
-    }
-    QVERIFY(figlio->waitForFinished(60000));
+    const QByteArray uscita = prova::uccidiDopo(*figlio, ms);
+    QCOMPARE(figlio->state(), QProcess::NotRunning);
     if (ms < 0)
-        QVERIFY(figlio->readAll().contains("FATTO 1"));
+        QVERIFY(uscita.contains("FATTO 1"));
 
     QCOMPARE(prova::verificaCopia(inst.database()), QString());
     const qint64 operatori = conta(inst.database(), "SELECT count(*) FROM CorsiOper");
