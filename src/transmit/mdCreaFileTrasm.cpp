@@ -307,48 +307,44 @@ bool mdCreaFileTrasm::ScriviRec_D() {
                                                   : m_dati.DenCorso);
         const QString giorniCorso = giorni(m_totIter);
 
-        // The course's own values are named after the course.
-        if (!controlla(QStringLiteral("D"),
-                       {{QStringLiteral("Denominazione ente"), m_dati.operatore.nome},
-                        {QStringLiteral("DataInizio"), dataInizio},
-                        {QStringLiteral("codSegmentoForm"), m_codSegmentoForm},
-                        {QStringLiteral("codAreaFormativa"), m_codAreaFormativa},
-                        {QStringLiteral("codSubAreaFormativa"), m_codSubAreaFormativa},
-                        {QStringLiteral("codTipologiaOrg"), m_codTipologiaOrg},
-                        {QStringLiteral("DenCorso"), titolo},
-                        {QStringLiteral("Indirizzo sede"), indirizzo},
-                        {QStringLiteral("Comune sede"), comune}},
-                       chiCorso()))
+        // The course's own values, named after the course. They are checked
+        // once here and written again into each participant's record.
+        const Campo ente{QStringLiteral("Denominazione ente"), m_dati.operatore.nome};
+        const QList<Campo> corso{{QStringLiteral("DataInizio"), dataInizio},
+                                 {QStringLiteral("codSegmentoForm"), m_codSegmentoForm},
+                                 {QStringLiteral("codAreaFormativa"), m_codAreaFormativa},
+                                 {QStringLiteral("codSubAreaFormativa"), m_codSubAreaFormativa},
+                                 {QStringLiteral("codTipologiaOrg"), m_codTipologiaOrg},
+                                 {QStringLiteral("DenCorso"), titolo}};
+        const QList<Campo> luogoCorso{{QStringLiteral("Indirizzo sede"), indirizzo},
+                                      {QStringLiteral("Comune sede"), comune}};
+        if (!controlla(QStringLiteral("D"), QList<Campo>{ente} + corso + luogoCorso, chiCorso()))
             return false;
 
         return aggiungiAllievi(QStringLiteral("D"), [&](const db::Row& a) -> QList<Campo> {
             const QString giudizio = testo(a.value(QStringLiteral("Giudizio")));
             const qint64 assenze = intero(a.value(QStringLiteral("OreAssenza")));
-            return {{{}, testo(a.value(QStringLiteral("IdAttivita")))},
-                    {QStringLiteral("Denominazione ente"), m_dati.operatore.nome},
-                    {QStringLiteral("Matricola"), testo(a.value(QStringLiteral("Matricola")))},
-                    {QStringLiteral("Cognome"), testo(a.value(QStringLiteral("Cognome")))},
-                    {QStringLiteral("Nome"), testo(a.value(QStringLiteral("Nome")))},
-                    {QStringLiteral("DataInizio"), dataInizio},
-                    {QStringLiteral("codSegmentoForm"), m_codSegmentoForm},
-                    {QStringLiteral("codAreaFormativa"), m_codAreaFormativa},
-                    {QStringLiteral("codSubAreaFormativa"), m_codSubAreaFormativa},
-                    {QStringLiteral("codTipologiaOrg"), m_codTipologiaOrg},
-                    {QStringLiteral("DenCorso"), titolo},
-                    {{}, giorniCorso},
-                    {{}, giorni(m_totIter - assenze)},
-                    {QStringLiteral("codPartec"), testo(a.value(QStringLiteral("codPartec")))},
-                    {QStringLiteral("DescPartec"), testo(a.value(QStringLiteral("DescPartec")))},
-                    {QStringLiteral("Giudizio"),
-                     giudizio == QLatin1String("0") ? QStringLiteral("_") : giudizio},
-                    {{}, m_creditoFormativo},
-                    {{},
-                     testoDecimale(General::nonNullNum(a.value(QStringLiteral("CredFormValut")),
-                                                       m_ui, m_parent))},
-                    {QStringLiteral("Indirizzo sede"), indirizzo},
-                    {QStringLiteral("Comune sede"), comune},
-                    {{}, costo},
-                    {{}, QStringLiteral("0")}};
+            QList<Campo> campi{
+                {{}, testo(a.value(QStringLiteral("IdAttivita")))},
+                ente,
+                {QStringLiteral("Matricola"), testo(a.value(QStringLiteral("Matricola")))},
+                {QStringLiteral("Cognome"), testo(a.value(QStringLiteral("Cognome")))},
+                {QStringLiteral("Nome"), testo(a.value(QStringLiteral("Nome")))}};
+            campi += corso;
+            campi += QList<Campo>{
+                {{}, giorniCorso},
+                {{}, giorni(m_totIter - assenze)},
+                {QStringLiteral("codPartec"), testo(a.value(QStringLiteral("codPartec")))},
+                {QStringLiteral("DescPartec"), testo(a.value(QStringLiteral("DescPartec")))},
+                {QStringLiteral("Giudizio"),
+                 giudizio == QLatin1String("0") ? QStringLiteral("_") : giudizio},
+                {{}, m_creditoFormativo},
+                {{},
+                 testoDecimale(General::nonNullNum(a.value(QStringLiteral("CredFormValut")), m_ui,
+                                                   m_parent))}};
+            campi += luogoCorso;
+            campi += QList<Campo>{{{}, costo}, {{}, QStringLiteral("0")}};
+            return campi;
         });
     } catch (const db::DbError& e) {
         erroreStep(Errore::da(e), QStringLiteral("ScriviRec_D"));
