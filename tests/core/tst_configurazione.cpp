@@ -18,14 +18,7 @@
 namespace {
 
 void scrivi(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray leggi(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    QVERIFY(prova::scrivi(path, bytes));
 }
 
 // An installed configuration file, as it comes with the program.
@@ -131,7 +124,7 @@ void TestConfigurazione::scritturaToccaSoloLaSuaRiga() {
     ini.scrivi(QStringLiteral("installazione"), QStringLiteral("TIPO"),
                QStringLiteral("Multiutenza"));
     ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("NFileDB"), QStringLiteral("a.mdb"));
-    QCOMPARE(leggi(path),
+    QCOMPARE(prova::contenuto(path),
              QByteArray("; commento\r\n[Installazione]\r\nTIPO=Multiutenza\r\nPROVIDER=X\r\n\r\n"
                         "[BaseDati]\r\nDatabase=C:\\a.mdb\r\nNFileDB=a.mdb\r\n\r\n[Help]\r\n"
                         "FILEHELP=k.html\r\n"));
@@ -144,7 +137,7 @@ void TestConfigurazione::scritturaCreaFileESezione() {
     QVERIFY(ini.scrivi(QStringLiteral("Help"), QStringLiteral("FILEHELP"), QStringLiteral("h")));
     QVERIFY(
         ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Database"), QStringLiteral("d")));
-    QCOMPARE(leggi(dir.filePath(QStringLiteral("NUOVO.ini"))),
+    QCOMPARE(prova::contenuto(dir.filePath(QStringLiteral("NUOVO.ini"))),
              QByteArray("[Help]\r\nFILEHELP=h\r\n\r\n[BaseDati]\r\nDatabase=d\r\n"));
 }
 
@@ -155,7 +148,7 @@ void TestConfigurazione::azzeramentoLasciaLeChiavi() {
     ini.scrivi(QStringLiteral("Installazione"), QStringLiteral("Tipo"),
                QStringLiteral("StandAlone"));
     ini.scrivi(QStringLiteral("Installazione"), QStringLiteral("Tipo"), QString());
-    QVERIFY(leggi(ini.NomeFile()).contains("Tipo=\r\n"));
+    QVERIFY(prova::contenuto(ini.NomeFile()).contains("Tipo=\r\n"));
     QCOMPARE(
         ini.leggi(QStringLiteral("Installazione"), QStringLiteral("Tipo"), QStringLiteral("x")),
         QString());
@@ -166,7 +159,7 @@ void TestConfigurazione::testoWindows1252() {
     clsFileINI ini(dir.path());
     ini.setNomeFile(QStringLiteral("KORVADIN.INI"));
     ini.scrivi(QStringLiteral("Installazione"), QStringLiteral("Nome"), QStringLiteral("Città €"));
-    QVERIFY(leggi(ini.NomeFile()).contains("Nome=Citt\xE0 \x80\r\n"));
+    QVERIFY(prova::contenuto(ini.NomeFile()).contains("Nome=Citt\xE0 \x80\r\n"));
     QCOMPARE(ini.leggi(QStringLiteral("Installazione"), QStringLiteral("Nome")),
              QStringLiteral("Città €"));
     QCOMPARE(cp1252::decode(cp1252::encode(QStringLiteral("àèìòù‘’“”–—…"))),
@@ -217,13 +210,13 @@ void TestConfigurazione::discoPienoLasciaIlFile() {
     QCOMPARE(ini.scriviTutte({{QStringLiteral("Installazione"), QStringLiteral("Tipo"), {}},
                               {QStringLiteral("BaseDati"), QStringLiteral("NFileDB"), {}}}),
              0);
-    QCOMPARE(leggi(path), kIniInstallato);
+    QCOMPARE(prova::contenuto(path), kIniInstallato);
     // No temporary file is left behind to keep the disk full.
     QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files).size(), 2);
     disco.svuota();
     QVERIFY(ini.scrivi(QStringLiteral("Installazione"), QStringLiteral("Tipo"), {}));
     QVERIFY(ini.UltimoErrore().isEmpty());
-    QVERIFY(leggi(path).contains("\r\nTipo=\r\nPROVIDER="));
+    QVERIFY(prova::contenuto(path).contains("\r\nTipo=\r\nPROVIDER="));
 }
 
 void TestConfigurazione::fileIlleggibileNonRicostruito() {
@@ -245,7 +238,7 @@ void TestConfigurazione::fileIlleggibileNonRicostruito() {
         QVERIFY(ini.UltimoErrore().contains(QStringLiteral("Impossibile leggere")));
     }
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    QCOMPARE(leggi(path), kIniInstallato);
+    QCOMPARE(prova::contenuto(path), kIniInstallato);
 }
 
 void TestConfigurazione::scritturaInterrottaDaSigkill() {
@@ -266,7 +259,7 @@ void TestConfigurazione::scritturaInterrottaDaSigkill() {
         QVERIFY(scrittore.waitForFinished(10000));
         // The file is one whole version: the lines around the key as installed,
         // and a value that one of the writes wrote whole.
-        const QByteArray testo = leggi(path);
+        const QByteArray testo = prova::contenuto(path);
         QVERIFY2(testo.startsWith(prima) && testo.endsWith(dopo), testo.left(200).constData());
         const QString scritto =
             QString::fromLatin1(testo.mid(prima.size(), testo.size() - prima.size() - dopo.size()));
@@ -300,8 +293,9 @@ void TestConfigurazione::marcaUtf8() {
     // Written back as Windows-1252, without the mark.
     QVERIFY(ini.scrivi(QStringLiteral("Installazione"), QStringLiteral("Versione"),
                        QStringLiteral("SERVER")));
-    QCOMPARE(leggi(path), QByteArray("[Installazione]\r\nTipo=StandAlone\r\nVersione=SERVER\r\n"
-                                     "[BaseDati]\r\nDatabase=/srv/Attivit\xE0/K.mdb\r\n"));
+    QCOMPARE(prova::contenuto(path),
+             QByteArray("[Installazione]\r\nTipo=StandAlone\r\nVersione=SERVER\r\n"
+                        "[BaseDati]\r\nDatabase=/srv/Attivit\xE0/K.mdb\r\n"));
 }
 
 void TestConfigurazione::valoreFuoriCodePage() {
@@ -314,7 +308,7 @@ void TestConfigurazione::valoreFuoriCodePage() {
                         QStringLiteral("/srv/Корсы/KORVADIN.mdb")),
              0);
     QVERIFY(!ini.UltimoErrore().isEmpty());
-    QCOMPARE(leggi(path), kIniInstallato);
+    QCOMPARE(prova::contenuto(path), kIniInstallato);
 }
 
 void TestConfigurazione::indirizzoServer_data() {
@@ -350,10 +344,10 @@ void TestConfigurazione::preferenzeSuDiscoPieno() {
     UserSettings preferenze(disco.file(QStringLiteral("FP/FP.ini")));
     QVERIFY(preferenze.set(QStringLiteral("E-Mail"), QStringLiteral("segreteria@ente.it")));
     QVERIFY(preferenze.set(QStringLiteral("Proxy"), QStringLiteral("proxy.ente.it")));
-    const QByteArray prima = leggi(preferenze.filePath());
+    const QByteArray prima = prova::contenuto(preferenze.filePath());
     disco.riempi();
     QVERIFY(!preferenze.set(QStringLiteral("Porta"), QString(3000, QLatin1Char('8'))));
-    QCOMPARE(leggi(preferenze.filePath()), prima);
+    QCOMPARE(prova::contenuto(preferenze.filePath()), prima);
     QCOMPARE(preferenze.get(QStringLiteral("E-Mail")), QStringLiteral("segreteria@ente.it"));
     QCOMPARE(QDir(disco.file(QStringLiteral("FP"))).entryList(QDir::Files).size(), 1);
     disco.svuota();

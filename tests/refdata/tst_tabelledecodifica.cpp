@@ -19,12 +19,10 @@ namespace {
 
 void scrivi(const QString& percorso, const QStringList& righe) {
     QDir().mkpath(QFileInfo(percorso).absolutePath());
-    QFile f(percorso);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QByteArray b;
     for (const QString& r : righe)
         b += cp1252::encode(r) + "\r\n";
-    f.write(b);
+    QVERIFY(prova::scrivi(percorso, b));
 }
 
 QVariant valore(Session& s, const QString& sql, const QVariantList& v = {}) {
