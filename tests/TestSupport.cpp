@@ -126,6 +126,32 @@ bool scrivi(const QString& file, const QByteArray& byte) {
            f.flush();
 }
 
+void creaCorsoGrande(db::Connection& db, qint32 idAttivita, int allievi) {
+    db::Transaction t(db);
+    db.exec(QStringLiteral("INSERT INTO KELDCorsiDef (IdAttivita, GrupOpe, Operatore, "
+                           "ProgrAttivita, DenCorso, DataInizioGG, DataInizioMM, DataInizioAAAA, "
+                           "TotIter, Stato, CodSubAsse, CreditoFormativo) VALUES "
+                           "(?, 'A', 123, '9', 'Corso numeroso', '10', '09', '2018', 40, "
+                           "'APERTO', '01', 3.5)"),
+            {idAttivita});
+    for (int i = 0; i < allievi; ++i) {
+        const bool gestito = i % 3 == 0;
+        db.exec(QStringLiteral("INSERT INTO KELDAnagFreq (IdAttivita, CodFiscale, Cognome, Nome, "
+                               "Sesso, Matricola, Handicap, Giudizio, OreAssenza, "
+                               "OrePresenzaEffettiva, codPartec, DescPartec, CredFormValut) "
+                               "VALUES (?,?,?,?,?,?,0,?,?,?,?,?,?)"),
+                {idAttivita, QStringLiteral("CRS%1").arg(i, 13, 10, QLatin1Char('0')),
+                 QStringLiteral("D'Alò %1").arg(i), QStringLiteral("Nicolò"),
+                 i % 2 ? QStringLiteral("F") : QStringLiteral("M"), QString::number(5000 + i),
+                 gestito ? QStringLiteral("8") : QStringLiteral(" "),
+                 gestito ? QVariant(4) : QVariant(), gestito ? QVariant(36) : QVariant(),
+                 gestito ? QVariant(1) : QVariant(),
+                 gestito ? QVariant(QStringLiteral("Esecutivo")) : QVariant(),
+                 gestito ? QVariant(2.0) : QVariant()});
+    }
+    t.commit();
+}
+
 } // namespace prova
 DiscoPiccolo::DiscoPiccolo() {
     QProcess mount;

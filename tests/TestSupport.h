@@ -2,6 +2,7 @@
 
 #include "ScriptedInteraction.h"
 #include "core/Session.h"
+#include "db/Database.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -62,6 +63,12 @@ QByteArray contenuto(const QString& file);
 
 // Replaces the whole content of a file with the bytes; true when all were written.
 bool scrivi(const QString& file, const QByteArray& byte);
+
+// An open course (40 hours, credit 3,5, full layout) with that many
+// participants: tax codes "CRS" + 13 digits, surnames with accents and
+// apostrophes, every third participant already handled (4 hours of absence,
+// "Esecutivo", "8", credit 2), the others not yet.
+void creaCorsoGrande(db::Connection& db, qint32 idAttivita, int allievi);
 
 } // namespace prova
 // A folder on a small file system of its own (a 64 KiB tmpfs), so that a test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "report/Esito.h"
+#include "report/RegoleCorso.h"
 
 #include <QString>
 #include <QStringList>
@@ -38,6 +39,15 @@ inline bool partecipazioneNonPiuPresente(int codice) {
 inline const QString AvvisoPartecipazione =
     QStringLiteral("Era stata indicata una voce ora non più presente ( Partecipazione senza "
                    "verifica)");
+
+// No participant's data are taken before the course credit (txtCredFormCorso)
+// is given: the credit of each participant is checked against it.
+inline bool creditoCorsoIndicato(const QString& creditoCorso) {
+    return numeroScritto(creditoCorso).value_or(0) != 0;
+}
+inline const QString AvvisoCreditoCorso =
+    QStringLiteral("Prima di compilare i dai dei singoli allievi occorre specificare il 'Credito "
+                   "Formativo (complessivo)' del corso.");
 
 // Judgement code of an item (its first character); " " for the empty item.
 QString codiceGiudizio(const QString& voce);
