@@ -6,6 +6,7 @@
 #include "db/Database.h"
 #include "report/EditorAllievo.h"
 #include "report/FiltriInput.h"
+#include "report/FoglioEsiti.h"
 #include "report/StatoCorso.h"
 
 #include <QComboBox>
@@ -349,6 +350,19 @@ QWidget* FineCor::costruisciElenco() {
     m_gestAllievo->setObjectName(QStringLiteral("cmdGestAllievo"));
     m_gestAllievo->setAutoDefault(false);
     riga->addWidget(m_gestAllievo);
+    auto* foglio =
+        new PulsantiFoglio(m_session, m_idAttivita,
+                           {[this] { return m_totOre->text(); },
+                            [this] { return m_credito->text(); }, [this] { return m_statoLetto; }},
+                           m_griglia, scheda);
+    riga->addWidget(foglio);
+    connect(foglio, &PulsantiFoglio::esitiApplicati, this, [this] {
+        m_editor->annulla();
+        caricaElenco();
+        ricalcolaConteggi();
+    });
+    connect(foglio, &PulsantiFoglio::corsoCambiato, this,
+            [this] { corsoCambiatoAltrove(QStringLiteral("Importa esiti")); });
     layout->addLayout(riga);
 
     m_editor = new EditorAllievo(
