@@ -2,6 +2,7 @@
 
 #include "core/Cp1252.h"
 
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 namespace report::csv {
@@ -109,14 +110,23 @@ Lettura leggi(const QByteArray& byte) {
                                   "formato CSV.");
         return l;
     }
-    const QString testo = decodifica(byte, &l.codifica);
-    l.separatore = separatoreDi(testo);
+    QString testo = decodifica(byte, &l.codifica);
+    int linea = 1;
+    // A first line "sep=;" names the separator (Excel writes and reads it).
+    static const QRegularExpression sep(QStringLiteral("^sep=(.)\\r?\\n"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    if (const auto m = sep.match(testo); m.hasMatch()) {
+        l.separatore = m.captured(1).front();
+        testo.remove(0, m.capturedLength());
+        ++linea;
+    } else {
+        l.separatore = separatoreDi(testo);
+    }
 
     QStringList riga;
     QString valore;
     bool virgolette = false, quotato = false;
-    int linea = 1;
-    l.linee << 1;
+    l.linee << linea;
     const auto chiudiValore = [&] {
         riga << (quotato ? valore : valore.trimmed());
         valore.clear();

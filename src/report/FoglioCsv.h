@@ -30,9 +30,9 @@ struct Lettura {
 
 // Reads what spreadsheet programs save: UTF-8 with or without the byte-order
 // mark, UTF-16 with its mark, otherwise Windows-1252; ";", "," or tab between
-// values, chosen by the first row; quoted values with doubled quotes and
-// separators or line breaks inside; rows ended by CR LF, LF or CR. An empty
-// file and a binary one (NUL or control bytes) give an error.
+// values, chosen by the first row or named by a first line "sep=;"; quoted values with doubled
+// quotes and separators or line breaks inside; rows ended by CR LF, LF or CR. An empty file and a
+// binary one (NUL or control bytes) give an error.
 Lettura leggi(const QByteArray& byte);
 
 } // namespace report::csv

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QEvent>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -72,7 +73,8 @@ FrmAnteprimaEsiti::FrmAnteprimaEsiti(Session& session, qint32 idAttivita,
     m_modello = new QStandardItemModel(0, 11, m_griglia);
     QStringList intestazioni{QStringLiteral("Riga")};
     for (int c : kColonneFile)
-        intestazioni << foglio::intestazione(c);
+        intestazioni << (c == foglio::Credito ? QStringLiteral("Credito")
+                                              : foglio::intestazione(c));
     intestazioni << QStringLiteral("Azione") << QStringLiteral("Modifiche o motivo");
     m_modello->setHorizontalHeaderLabels(intestazioni);
     m_griglia->setModel(m_modello);
@@ -83,7 +85,23 @@ FrmAnteprimaEsiti::FrmAnteprimaEsiti(Session& session, qint32 idAttivita,
     m_griglia->verticalHeader()->hide();
     m_griglia->verticalHeader()->setDefaultSectionSize(22);
     m_griglia->horizontalHeader()->setStretchLastSection(true);
+    m_griglia->setSortingEnabled(true);
+    m_griglia->sortByColumn(0, Qt::AscendingOrder); // the order of the file
     layout->addWidget(m_griglia, 1);
+    // The whole message of the row chosen: a rule's text is longer than its cell.
+    m_dettaglio = new QLabel(this);
+    m_dettaglio->setObjectName(QStringLiteral("lblDettaglio"));
+    m_dettaglio->setWordWrap(true);
+    m_dettaglio->setFrameShape(QFrame::StyledPanel);
+    m_dettaglio->setMinimumHeight(3 * fontMetrics().lineSpacing() + 8);
+    m_dettaglio->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_dettaglio->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(m_dettaglio);
+    connect(m_griglia->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& corrente) {
+                const QModelIndex dettaglio = m_modello->index(corrente.row(), kColonnaDettaglio);
+                m_dettaglio->setText(dettaglio.data(Qt::ToolTipRole).toString());
+            });
 
     auto* pulsanti = new QHBoxLayout;
     pulsanti->addStretch();
@@ -96,7 +114,7 @@ FrmAnteprimaEsiti::FrmAnteprimaEsiti(Session& session, qint32 idAttivita,
     connect(m_annulla, &QPushButton::clicked, this, [this] { reject(); });
 
     mostra();
-    resize(1120, 600);
+    resize(1280, 660);
 }
 
 void FrmAnteprimaEsiti::mostra() {
@@ -104,7 +122,9 @@ void FrmAnteprimaEsiti::mostra() {
     m_modello->removeRows(0, m_modello->rowCount());
     const QColor cambiata(255, 243, 176), rifiutata(176, 0, 0), fuori(110, 110, 110);
     for (const foglio::RigaFoglio& r : a.righe) {
-        QList<QStandardItem*> riga{cella(QString::number(r.linea))};
+        auto* linea = cella(QString());
+        linea->setData(r.linea, Qt::DisplayRole); // sorted as a number
+        QList<QStandardItem*> riga{linea};
         for (int c : kColonneFile) {
             QStandardItem* item = cella(r.valori[size_t(c)]);
             if (r.cambiate.contains(c) && r.azione != foglio::Azione::Invariato)
@@ -115,10 +135,12 @@ void FrmAnteprimaEsiti::mostra() {
             r.azione == foglio::Azione::DaAggiornare && m_risultato == Risultato::Applicato;
         QStandardItem* azione =
             cella(scritta ? QStringLiteral("Aggiornato") : foglio::testoAzione(r.azione));
-        QString dettaglio = r.azione == foglio::Azione::DaAggiornare ? r.modifiche : r.messaggio;
-        QStandardItem* motivo = cella(dettaglio.replace(QLatin1Char('\n'), QLatin1Char(' ')));
-        if (!r.esito.superato)
-            motivo->setToolTip(r.esito.titolo + QStringLiteral("\n\n") + r.esito.testo);
+        const QString dettaglio =
+            r.azione == foglio::Azione::DaAggiornare ? r.modifiche : r.messaggio;
+        QStandardItem* motivo =
+            cella(QString(dettaglio).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+        motivo->setToolTip(r.esito.superato ? dettaglio
+                                            : r.esito.titolo + QStringLiteral(":\n") + dettaglio);
         if (r.azione == foglio::Azione::Rifiutato)
             for (QStandardItem* i : {azione, motivo})
                 i->setForeground(rifiutata);
@@ -128,9 +150,11 @@ void FrmAnteprimaEsiti::mostra() {
         riga << azione << motivo;
         m_modello->appendRow(riga);
     }
+    const QHeaderView* testata = m_griglia->horizontalHeader();
+    m_modello->sort(testata->sortIndicatorSection(), testata->sortIndicatorOrder());
     m_griglia->resizeColumnsToContents();
     for (int c = 0; c < kColonnaDettaglio; ++c)
-        m_griglia->setColumnWidth(c, std::min(m_griglia->columnWidth(c), 220));
+        m_griglia->setColumnWidth(c, std::min(m_griglia->columnWidth(c), 170));
 
     QString testo =
         QStringLiteral("Righe lette: %1. Da aggiornare: %2, invariate: %3, rifiutate: %4, non nel "

@@ -43,6 +43,7 @@ private:
     QLabel* m_nota;
     QTableView* m_griglia;
     QStandardItemModel* m_modello;
+    QLabel* m_dettaglio;
     QPushButton* m_applica;
     QPushButton* m_annulla;
 };

@@ -119,6 +119,9 @@ void TestEsitiFoglio::varianti_data() {
     QTest::newRow("punto decimale, spazi, riga vuota, codice minuscolo")
         << kTestata + "\r\n;;;;;;;;\r\n rssmra80a01a326x ; Rossi ;;; 4.0 ; Esecutivo ; 8 ;; 2.25 "
         << "Rossi" << 2.25 << "";
+    QTest::newRow("sep= di Excel") << "sep=,\r\n" + QByteArray(kTestata).replace(';', ',') +
+                                          "\r\nRSSMRA80A01A326X,Rossi,,,4,Esecutivo,8,,2\r\n"
+                                   << "Rossi" << 2.0 << "";
     QTest::newRow("virgola decimale nelle ore")
         << kTestata + "\nRSSMRA80A01A326X;Rossi;;;4,0;Esecutivo;8;;2\n"
         << "Rossi" << 2.0 << "";
