@@ -9,84 +9,9 @@ namespace esportazione {
 
 namespace {
 
-const QString kWsdl = QStringLiteral("http://schemas.xmlsoap.org/wsdl/");
-const QString kSoapWsdl = QStringLiteral("http://schemas.xmlsoap.org/wsdl/soap/");
-const QString kSchema = QStringLiteral("http://www.w3.org/2001/XMLSchema");
 const QString kBusta = QStringLiteral("http://schemas.xmlsoap.org/soap/envelope/");
 
 } // namespace
-
-DescrizioneSoap leggiDescrizione(const QByteArray& wsdl) {
-    DescrizioneSoap d;
-    QXmlStreamReader x(wsdl);
-    QString spazioDescrizione, spazioSchema;
-    QHash<QString, QString> parametri, spaziParametri; // wrapper element -> first child
-    QString elementoCorrente;                          // top-level schema element
-    int profonditaSchema = -1, profondita = 0;
-    bool inBinding = false, bindingSoap11 = false, inServizio = false;
-    QString operazioneBinding;
-    QHash<QString, QString> azioni;
-    while (!x.atEnd()) {
-        const auto t = x.readNext();
-        if (t == QXmlStreamReader::EndElement) {
-            --profondita;
-            if (x.namespaceUri() == kSchema && x.name() == QLatin1String("schema"))
-                profonditaSchema = -1;
-            if (x.namespaceUri() == kWsdl && x.name() == QLatin1String("binding"))
-                inBinding = false;
-            if (x.namespaceUri() == kWsdl && x.name() == QLatin1String("service"))
-                inServizio = false;
-            continue;
-        }
-        if (t != QXmlStreamReader::StartElement)
-            continue;
-        ++profondita;
-        const QString ns = x.namespaceUri().toString();
-        const QString nome = x.name().toString();
-        const auto attr = x.attributes();
-        if (ns == kWsdl && nome == QLatin1String("definitions")) {
-            spazioDescrizione = attr.value(QLatin1String("targetNamespace")).toString();
-        } else if (ns == kSchema && nome == QLatin1String("schema")) {
-            profonditaSchema = profondita;
-            spazioSchema = attr.value(QLatin1String("targetNamespace")).toString();
-        } else if (ns == kSchema && nome == QLatin1String("element") && profonditaSchema > 0) {
-            const QString n = attr.value(QLatin1String("name")).toString();
-            if (profondita == profonditaSchema + 1) {
-                elementoCorrente = n;
-                spaziParametri.insert(n, spazioSchema);
-            } else if (!elementoCorrente.isEmpty() && !parametri.contains(elementoCorrente)) {
-                parametri.insert(elementoCorrente, n);
-            }
-        } else if (ns == kWsdl && nome == QLatin1String("binding")) {
-            inBinding = true;
-            bindingSoap11 = false;
-        } else if (inBinding && ns == kSoapWsdl && nome == QLatin1String("binding")) {
-            bindingSoap11 = true;
-        } else if (inBinding && ns == kWsdl && nome == QLatin1String("operation")) {
-            operazioneBinding = attr.value(QLatin1String("name")).toString();
-        } else if (inBinding && bindingSoap11 && ns == kSoapWsdl &&
-                   nome == QLatin1String("operation")) {
-            azioni.insert(operazioneBinding, attr.value(QLatin1String("soapAction")).toString());
-        } else if (ns == kWsdl && nome == QLatin1String("service")) {
-            inServizio = true;
-        } else if (inServizio && ns == kSoapWsdl && nome == QLatin1String("address") &&
-                   d.indirizzo.isEmpty()) {
-            d.indirizzo = attr.value(QLatin1String("location")).toString();
-        }
-    }
-    if (x.hasError())
-        return {};
-    for (auto it = azioni.cbegin(); it != azioni.cend(); ++it) {
-        OperazioneSoap op;
-        op.azione = it.value();
-        op.parametro = parametri.value(it.key());
-        op.spazioNomi = spaziParametri.value(it.key(), spazioDescrizione);
-        if (op.spazioNomi.isEmpty())
-            op.spazioNomi = spazioDescrizione;
-        d.operazioni.insert(it.key(), op);
-    }
-    return d;
-}
 
 QByteArray busta(const QString& operazione, const OperazioneSoap& op, const QString& argomento) {
     QByteArray testo;
@@ -100,6 +25,8 @@ QByteArray busta(const QString& operazione, const OperazioneSoap& op, const QStr
     // A bare CR would reach the service as a line feed (XML end-of-line
     // handling): it travels as a character reference.
     w.writeStartElement(op.parametro);
+    if (op.spazioParametro != op.spazioNomi)
+        w.writeDefaultNamespace(op.spazioParametro); // xmlns="" when unqualified
     const QStringList pezzi = argomento.split(QLatin1Char('\r'));
     for (qsizetype i = 0; i < pezzi.size(); ++i) {
         if (i > 0)
@@ -172,9 +99,11 @@ std::optional<Errore> ClientSoap::inizializza(const QString& urlDescrizione) {
 std::optional<Errore> ClientSoap::chiama(const QString& operazione, const QString& argomento,
                                          QString* risultato) {
     const auto it = m_descrizione.operazioni.constFind(operazione);
-    if (it == m_descrizione.operazioni.cend() || it->parametro.isEmpty())
+    if (it == m_descrizione.operazioni.cend())
         return Errore{soap::DescrizioneNonValida,
                       QStringLiteral("Operazione non presente nel servizio: ") + operazione};
+    if (!it->rifiuto.isEmpty())
+        return Errore{soap::DescrizioneNonValida, it->rifiuto};
     net::Opzioni o = opzioni();
     o.tipoContenuto = QByteArrayLiteral("text/xml; charset=utf-8");
     o.altreIntestazioni.append({QByteArrayLiteral("SOAPAction"), '"' + it->azione.toUtf8() + '"'});

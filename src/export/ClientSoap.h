@@ -8,25 +8,26 @@
 //     if (auto e = client.inizializza(url + "?WSDL")) { e->numero, e->descrizione }
 //     if (auto e = client.chiama("Operazione", testo)) { ... }
 //
-// inizializza() reads the service description: the service address (soap:address
-// of the SOAP 1.1 port), and for every operation of the SOAP 1.1 binding its
-// SOAP action and the name and namespace of its single parameter (the first
-// element of the wrapper element named after the operation; the schema's target
-// namespace, or the description's one).
+// inizializza() reads the service description (export/DescrizioneSoap.h): the
+// service address and, for every operation, its SOAP action and the names and
+// namespaces of its wrapper element and single argument. An operation that
+// cannot be called that way is refused by chiama() before anything is sent.
 //
 // Result codes (Errore::numero):
 //   5406  the service cannot be reached: connection refused or impossible, host
 //         or proxy name not resolved, time limit reached, proxy authentication
 //         required (HTTP 407): the connection probably needs a proxy
-//   5407  the service description is not readable or lacks the operation
+//   5407  the service description is not readable, lacks the operation or
+//         describes it in a way that cannot be called (rpc style, several
+//         arguments): descrizione says which
 //   5408  the service answered with a SOAP fault (descrizione: its faultstring)
 //   5409  the answer is not a SOAP envelope
 //   other the request layer's code (12xxx, or the HTTP status) and text
 
 #include "core/Errore.h"
 #include "core/RichiestaServer.h"
+#include "export/DescrizioneSoap.h"
 
-#include <QHash>
 #include <QNetworkProxy>
 #include <QString>
 
@@ -42,20 +43,6 @@ constexpr int DescrizioneNonValida = 5407;
 constexpr int Fault = 5408;
 constexpr int RispostaNonValida = 5409;
 } // namespace soap
-
-struct OperazioneSoap {
-    QString azione;     // SOAPAction
-    QString parametro;  // name of the single argument
-    QString spazioNomi; // namespace of the wrapper and argument elements
-};
-
-// What a service description says about its SOAP 1.1 service.
-struct DescrizioneSoap {
-    QString indirizzo;
-    QHash<QString, OperazioneSoap> operazioni;
-};
-// Empty indirizzo and no operations when the text is not a service description.
-DescrizioneSoap leggiDescrizione(const QByteArray& wsdl);
 
 // The request envelope of an operation with one text argument (UTF-8).
 QByteArray busta(const QString& operazione, const OperazioneSoap& op, const QString& argomento);

@@ -56,6 +56,8 @@ private slots:
     void dataset();
     void escapeNorva();
     void inviaIlDataset();
+    void descrizioniDelServizio_data();
+    void descrizioniDelServizio();
     void faultDelServizio();
     void connessioneRifiutata();
 };
@@ -219,6 +221,93 @@ void TestEsportazione::inviaIlDataset() {
     // The registry reads back exactly the dataset, CR LF included.
     QCOMPARE(sim.datasetTavrel(),
              QStringList({dataset, esportazione::CreaDatasetNorva(s().CorsiDB(), "G-10")}));
+}
+
+void TestEsportazione::descrizioniDelServizio_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("attesi"); // path, SOAPAction, namespaces and names
+    QTest::addColumn<QString>("rifiuto");
+
+    const QString op = QStringLiteral("AggiornaPercorsiTavrel");
+    QTest::newRow("tipo anonimo, binding SOAP 1.2 accanto")
+        << "percorsi.wsdl"
+        << QStringList{"/webservicenorva/percorsidirittodovere.asmx",
+                       "http://tavrel.local/norva/AggiornaPercorsiTavrel",
+                       "http://tavrel.local/norva/",
+                       op,
+                       "http://tavrel.local/norva/",
+                       "xmlDataset"}
+        << QString();
+    QTest::newRow("tipo nominato, argomento non qualificato, altro spazio e nome")
+        << "tipo-nominato.wsdl"
+        << QStringList{"/tavrel/PercorsiDirittoDovere",
+                       "urn:regione:tavrel:aggiorna",
+                       "urn:regione:tavrel",
+                       op,
+                       "",
+                       "dataset"}
+        << QString();
+    QTest::newRow("tipo nominato qualificato, soapAction vuota")
+        << "tipo-qualificato.wsdl"
+        << QStringList{"/webservicenorva/percorsidirittodovere.asmx",
+                       "",
+                       "http://tavrel.local/tipi",
+                       op,
+                       "http://tavrel.local/tipi",
+                       "xmlDataset"}
+        << QString();
+    QTest::newRow("elemento di un altro schema importato")
+        << "schema-importato.wsdl"
+        << QStringList{"/norva/percorsidirittodovere.svc",
+                       "urn:tavrel:percorsi#AggiornaPercorsiTavrel",
+                       "urn:tavrel:percorsi",
+                       op,
+                       "urn:tavrel:dati",
+                       "datasetNorva"}
+        << QString();
+    QTest::newRow("stile rpc") << "rpc.wsdl" << QStringList()
+                               << "L'operazione AggiornaPercorsiTavrel del servizio è in stile "
+                                  "rpc: il programma sa chiamare solo operazioni in stile "
+                                  "document.";
+    QTest::newRow("due argomenti") << "due-argomenti.wsdl" << QStringList()
+                                   << "L'operazione AggiornaPercorsiTavrel del servizio chiede 2 "
+                                      "argomenti: il programma ne invia uno solo.";
+    QTest::newRow("operazione assente")
+        << "senza-operazione.wsdl" << QStringList()
+        << "Operazione non presente nel servizio: AggiornaPercorsiTavrel";
+}
+
+void TestEsportazione::descrizioniDelServizio() {
+    QFETCH(QString, file);
+    QFETCH(QStringList, attesi);
+    QFETCH(QString, rifiuto);
+    Simulatore sim;
+    QVERIFY(sim.avvia());
+    puntaAlSimulatore(s(), sim);
+    sim.setDescrizioneTavrel(file);
+    propostaSemplice(QStringLiteral("G-1"), 3);
+    const int esito = esportazione::EsportaCorsoTavrel(s(), kCorso, QString(), QString(), {});
+    const auto richieste = sim.ricevute(Simulatore::TAVREL);
+    if (!rifiuto.isEmpty()) {
+        QCOMPARE(esito, esportazione::soap::DescrizioneNonValida);
+        QCOMPARE(ui().last().text, rifiuto);
+        QCOMPARE(richieste.size(), 1); // the description only: nothing sent
+        return;
+    }
+    QCOMPARE(esito, 0);
+    QCOMPARE(richieste.size(), 2);
+    const auto& r = richieste[1];
+    QCOMPARE(QString::fromLatin1(r.percorso), attesi[0]);
+    QCOMPARE(r.intestazioni.value("soapaction"), '"' + attesi[1].toUtf8() + '"');
+    // Operation and argument elements, as namespace and name, below the Body.
+    QStringList trovati;
+    QXmlStreamReader x(r.corpo);
+    while (!x.atEnd() && trovati.size() < 8)
+        if (x.readNext() == QXmlStreamReader::StartElement)
+            trovati << x.namespaceUri().toString() << x.name().toString();
+    QCOMPARE(trovati.mid(4), attesi.mid(2));
+    QCOMPARE(sim.datasetTavrel(),
+             QStringList{esportazione::CreaDatasetNorva(s().CorsiDB(), QStringLiteral("G-1"))});
 }
 
 void TestEsportazione::faultDelServizio() {

@@ -600,59 +600,28 @@ QByteArray Simulatore::rispostaTavrel(const Ricevuta& r, QByteArray* altre) {
     *altre = "Content-Type: text/xml; charset=utf-8\r\n";
     const QByteArray ns = NamespaceTavrel.toUtf8();
     if (r.metodo == "GET") {
-        const QByteArray indirizzo = url(TAVREL).toUtf8();
-        return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-               "<wsdl:definitions xmlns:wsdl=\"http://schemas.xmlsoap.org/wsdl/\" "
-               "xmlns:soap=\"http://schemas.xmlsoap.org/wsdl/soap/\" "
-               "xmlns:soap12=\"http://schemas.xmlsoap.org/wsdl/soap12/\" "
-               "xmlns:s=\"http://www.w3.org/2001/XMLSchema\" xmlns:tns=\"" +
-               ns + "\" targetNamespace=\"" + ns +
-               "\">\n"
-               "<wsdl:types><s:schema elementFormDefault=\"qualified\" targetNamespace=\"" +
-               ns +
-               "\">\n"
-               "<s:element name=\"AggiornaPercorsiTavrel\"><s:complexType><s:sequence>"
-               "<s:element minOccurs=\"0\" maxOccurs=\"1\" name=\"xmlDataset\" type=\"s:string\"/>"
-               "</s:sequence></s:complexType></s:element>\n"
-               "<s:element name=\"AggiornaPercorsiTavrelResponse\"><s:complexType><s:sequence>"
-               "<s:element minOccurs=\"0\" maxOccurs=\"1\" name=\"AggiornaPercorsiTavrelResult\" "
-               "type=\"s:string\"/></s:sequence></s:complexType></s:element>\n"
-               "</s:schema></wsdl:types>\n"
-               "<wsdl:message name=\"AggiornaPercorsiTavrelSoapIn\"><wsdl:part name=\"parameters\" "
-               "element=\"tns:AggiornaPercorsiTavrel\"/></wsdl:message>\n"
-               "<wsdl:message name=\"AggiornaPercorsiTavrelSoapOut\"><wsdl:part "
-               "name=\"parameters\" "
-               "element=\"tns:AggiornaPercorsiTavrelResponse\"/></wsdl:message>\n"
-               "<wsdl:portType name=\"PercorsiSoap\"><wsdl:operation "
-               "name=\"AggiornaPercorsiTavrel\">"
-               "<wsdl:input message=\"tns:AggiornaPercorsiTavrelSoapIn\"/>"
-               "<wsdl:output message=\"tns:AggiornaPercorsiTavrelSoapOut\"/></wsdl:operation>"
-               "</wsdl:portType>\n"
-               "<wsdl:binding name=\"PercorsiSoap12\" type=\"tns:PercorsiSoap\">"
-               "<soap12:binding transport=\"http://schemas.xmlsoap.org/soap/http\"/>"
-               "<wsdl:operation name=\"AggiornaPercorsiTavrel\"><soap12:operation "
-               "soapAction=\"urn:soap12-only\" style=\"document\"/></wsdl:operation>"
-               "</wsdl:binding>\n"
-               "<wsdl:binding name=\"PercorsiSoap\" type=\"tns:PercorsiSoap\">"
-               "<soap:binding transport=\"http://schemas.xmlsoap.org/soap/http\"/>"
-               "<wsdl:operation name=\"AggiornaPercorsiTavrel\"><soap:operation soapAction=\"" +
-               ns +
-               "AggiornaPercorsiTavrel\" style=\"document\"/>"
-               "<wsdl:input><soap:body use=\"literal\"/></wsdl:input>"
-               "<wsdl:output><soap:body use=\"literal\"/></wsdl:output></wsdl:operation>"
-               "</wsdl:binding>\n"
-               "<wsdl:service name=\"Percorsi\"><wsdl:port name=\"PercorsiSoap\" "
-               "binding=\"tns:PercorsiSoap\"><soap:address location=\"" +
-               indirizzo + "\"/></wsdl:port></wsdl:service>\n</wsdl:definitions>\n";
+        QFile f(QStringLiteral(":/simulatore/dati/wsdl/") + m_descrizioneTavrel);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll().replace("@BASE@", indirizzoBase().toUtf8());
     }
+    // The argument is the first element inside the operation's element, whatever
+    // names the description gives them (the tests check those on the request).
     QXmlStreamReader x(r.corpo);
     QString dataset;
     bool trovato = false;
-    while (!x.atEnd()) {
-        if (x.readNext() == QXmlStreamReader::StartElement && x.namespaceUri() == NamespaceTavrel &&
-            x.name() == QLatin1String("xmlDataset")) {
+    int livelloCorpo = -1;
+    for (int livello = 0; !x.atEnd() && !trovato;) {
+        const auto t = x.readNext();
+        if (t == QXmlStreamReader::EndElement)
+            --livello;
+        if (t != QXmlStreamReader::StartElement)
+            continue;
+        ++livello;
+        if (x.name() == QLatin1String("Body") && livelloCorpo < 0) {
+            livelloCorpo = livello;
+        } else if (livelloCorpo > 0 && livello == livelloCorpo + 2) {
             dataset = x.readElementText();
-            trovato = true;
+            trovato = !x.hasError();
         }
     }
     if (!trovato) {

@@ -19,7 +19,8 @@
 //   .../certificato.htm       CERTIFICATO       the page about the certificate
 //   /webservicenorva/percorsidirittodovere.asmx
 //                             TAVREL            the course registry's SOAP service: GET
-//                                               "?WSDL" gives its description, a POST of
+//                                               "?WSDL" gives its description (one of
+//                                               dati/wsdl), a POST of
 //                                               AggiornaPercorsiTavrel keeps the dataset
 //                                               (datasetTavrel()) and answers "OK"; the
 //                                               fault Errore answers a SOAP fault (500)
@@ -140,6 +141,9 @@ public:
     void setCorsiDestinatari(const QByteArray& contenitore) { m_corsi = contenitore; }
     void setAggiornaDB(const QByteArray& contenitore) { m_anagrafe = contenitore; }
     void setCodicePleia(const QString& codice) { m_codicePleia = codice; }
+    // The service description TAVREL gives, a file of dati/wsdl ("percorsi.wsdl"
+    // unless set), with @BASE@ replaced by indirizzoBase().
+    void setDescrizioneTavrel(const QString& file) { m_descrizioneTavrel = file; }
 
     // The data set behind the normal CORSIDESTINATARI answer (the demo agency
     // A/123): the lines of "CorsiDestinatari30.tx1" or "CorsiGiornateOre30.tx1".
@@ -203,6 +207,7 @@ private:
     int m_prossimoNumero = 123;
     QByteArray m_corsi, m_anagrafe;
     QString m_codicePleia = QStringLiteral("PL-7781");
+    QString m_descrizioneTavrel = QStringLiteral("percorsi.wsdl");
 
     QList<Ricevuta> m_ricevute;
     QList<Allegato> m_allegati;
