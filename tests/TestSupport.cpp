@@ -5,9 +5,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QThread>
 #include <unistd.h>
+#include <zip.h>
 
 TestInstallation::TestInstallation(Contenuto contenuto) {
     if (contenuto == Contenuto::Demo) {
@@ -150,6 +152,116 @@ void creaCorsoGrande(db::Connection& db, qint32 idAttivita, int allievi) {
                  gestito ? QVariant(2.0) : QVariant()});
     }
     t.commit();
+}
+
+namespace {
+quint32 crc32(const QByteArray& b) {
+    quint32 c = 0xffffffffu;
+    for (const char ch : b) {
+        c ^= quint8(ch);
+        for (int k = 0; k < 8; ++k)
+            c = (c >> 1) ^ (0xedb88320u & (0u - (c & 1u)));
+    }
+    return ~c;
+}
+template <typename T> void metti(QByteArray& b, T v) {
+    for (size_t i = 0; i < sizeof(T); ++i)
+        b += char((quint64(v) >> (8 * i)) & 0xff);
+}
+} // namespace
+
+QByteArray zipStreaming(const QList<QPair<QString, QByteArray>>& voci, const Streaming& m) {
+    QByteArray zip, centrale;
+    const quint32 pieno = 0xffffffffu;
+    for (const auto& [nome, dati] : voci) {
+        // Raw deflate: qCompress's zlib stream without length, header and checksum.
+        const QByteArray z = m.comprimi ? qCompress(dati).mid(6).chopped(4) : dati;
+        const quint32 crc = crc32(dati), offset = quint32(zip.size());
+        const QByteArray n = nome.toUtf8();
+        const auto testa = [&](bool locale) {
+            QByteArray h;
+            metti<quint16>(h, m.zip64 ? 45 : 20);
+            metti<quint16>(h, 0x0808); // data descriptor, UTF-8 name
+            metti<quint16>(h, m.comprimi ? 8 : 0);
+            metti<quint32>(h, 0x00210000); // 1980-01-01 00:00
+            metti<quint32>(h, locale && m.locali < 2 ? 0 : crc);
+            metti<quint32>(h, m.zip64 ? pieno : locale && m.locali < 2 ? 0 : quint32(z.size()));
+            metti<quint32>(h, m.zip64 ? pieno : locale && m.locali < 1 ? 0 : quint32(dati.size()));
+            metti<quint16>(h, quint16(n.size()));
+            metti<quint16>(h, m.zip64 ? 20 : 0);
+            return h;
+        };
+        const auto extra = [&](bool locale) {
+            QByteArray e;
+            if (m.zip64) {
+                metti<quint32>(e, 0x00100001); // id 1, 16 bytes
+                metti<quint64>(e, locale && m.locali < 1 ? 0 : dati.size());
+                metti<quint64>(e, locale && m.locali < 2 ? 0 : z.size());
+            }
+            return e;
+        };
+        zip += "PK\x03\x04" + testa(true) + n + extra(true) + z;
+        if (m.firma)
+            zip += "PK\x07\x08";
+        metti<quint32>(zip, crc ^ m.alteraCrc);
+        if (m.zip64) {
+            metti<quint64>(zip, z.size());
+            metti<quint64>(zip, dati.size());
+        } else {
+            metti<quint32>(zip, z.size());
+            metti<quint32>(zip, dati.size());
+        }
+        centrale += "PK\x01\x02";
+        metti<quint16>(centrale, 0x0300 | (m.zip64 ? 45 : 20)); // made on Unix
+        centrale += testa(false);
+        metti<quint32>(centrale, 0); // comment, disk, internal attributes
+        metti<quint16>(centrale, 0);
+        metti<quint32>(centrale, quint32(0100600) << 16); // external attributes
+        metti<quint32>(centrale, offset);
+        centrale += n + extra(false);
+    }
+    const quint32 inizio = quint32(zip.size());
+    const quint16 quante = quint16(voci.size());
+    if (m.zip64) {
+        const quint32 fine64 = quint32(zip.size() + centrale.size());
+        centrale += "PK\x06\x06";
+        metti<quint64>(centrale, 44);
+        metti<quint32>(centrale, 0x002d002d); // versions 4.5
+        metti<quint64>(centrale, 0);          // disks
+        metti<quint64>(centrale, quante);
+        metti<quint64>(centrale, quante);
+        metti<quint64>(centrale, fine64 - inizio);
+        metti<quint64>(centrale, inizio);
+        centrale += "PK\x06\x07";
+        metti<quint32>(centrale, 0);
+        metti<quint64>(centrale, fine64);
+        metti<quint32>(centrale, 1);
+    }
+    const quint32 dimensione = quint32(centrale.size()) - (m.zip64 ? 76 : 0);
+    zip += centrale + "PK\x05\x06";
+    metti<quint32>(zip, 0);
+    metti<quint16>(zip, m.zip64 ? 0xffff : quante);
+    metti<quint16>(zip, m.zip64 ? 0xffff : quante);
+    metti<quint32>(zip, m.zip64 ? pieno : dimensione);
+    metti<quint32>(zip, m.zip64 ? pieno : inizio);
+    metti<quint16>(zip, 0);
+    return zip;
+}
+
+QFileDevice::Permissions permessi(const QString& file) {
+    return QFileInfo(file).permissions() & QFileDevice::Permissions(0x7077);
+}
+
+quint32 modoVoce(const QString& archivio, int indice) {
+    int codice = 0;
+    zip_t* za = zip_open(QFile::encodeName(archivio).constData(), ZIP_RDONLY, &codice);
+    zip_uint8_t sistema = 0;
+    zip_uint32_t attributi = 0;
+    if (za)
+        zip_file_get_external_attributes(za, zip_uint64_t(indice), 0, &sistema, &attributi);
+    if (za)
+        zip_discard(za);
+    return sistema == ZIP_OPSYS_UNIX ? attributi >> 16 : 0;
 }
 
 } // namespace prova

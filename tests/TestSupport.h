@@ -4,6 +4,7 @@
 #include "core/Session.h"
 #include "db/Database.h"
 
+#include <QFileDevice>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -69,6 +70,26 @@ bool scrivi(const QString& file, const QByteArray& byte);
 // apostrophes, every third participant already handled (4 hours of absence,
 // "Esecutivo", "8", credit 2), the others not yet.
 void creaCorsoGrande(db::Connection& db, qint32 idAttivita, int allievi);
+
+// How a streaming writer lays out an archive: every entry flagged with a data
+// descriptor after its data.
+struct Streaming {
+    bool comprimi = false; // deflated, else stored
+    int locali = 0;        // in the local header: 0 CRC and sizes zero, 1 only the
+                           // uncompressed size (as Info-ZIP writes), 2 all three
+    bool zip64 = false;    // Zip64 extra fields, 64-bit descriptor, Zip64 end records
+    bool firma = true;     // the descriptor's optional signature
+    quint32 alteraCrc = 0; // XORed into the descriptor's CRC
+};
+// The bytes of a zip archive holding the files (name, content) written that way.
+QByteArray zipStreaming(const QList<QPair<QString, QByteArray>>& voci, const Streaming& modo);
+
+// The permission bits of a file (owner, group, others), without the current
+// user's; and the Unix mode of an archive's entry from its external attributes.
+QFileDevice::Permissions permessi(const QString& file);
+inline const QFileDevice::Permissions soloProprietario =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+quint32 modoVoce(const QString& archivio, int indice = 0);
 
 } // namespace prova
 // A folder on a small file system of its own (a 64 KiB tmpfs), so that a test

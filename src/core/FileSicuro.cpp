@@ -11,6 +11,14 @@
 
 namespace fileSicuro {
 
+QFileDevice::Permissions permessiDati(const QString& riferimento) {
+    QFileDevice::Permissions p = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    const QFileDevice::Permissions gruppo = QFileDevice::ReadGroup | QFileDevice::WriteGroup;
+    if (!riferimento.isEmpty() && QFileInfo(riferimento).permissions().testFlags(gruppo))
+        p |= gruppo;
+    return p;
+}
+
 bool sostituisci(const QString& path, const QByteArray& bytes, QString* errore) {
     QSaveFile file(path);
     const auto fallito = [&](const QString& motivo) {
@@ -19,7 +27,7 @@ bool sostituisci(const QString& path, const QByteArray& bytes, QString* errore) 
         file.cancelWriting();
         return false;
     };
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(permessiDati(path)))
         return fallito(file.errorString());
     // Every step is checked: a write that lands only in a buffer fails later,
     // on the flush, and must not let an empty file replace the old one.

@@ -1,5 +1,7 @@
 #include "db/Database.h"
 
+#include "core/FileSicuro.h"
+
 #include <sqlite3.h>
 
 #include <QFile>
@@ -376,8 +378,12 @@ void Connection::snapshotTo(const QString& destination) {
     QFile::remove(temporary);
     {
         // The copy goes into a new empty file (the connection may not create files).
+        // It holds the agency's data: the owner's alone (the group's too when
+        // the database is shared with it).
         QFile empty(temporary);
-        if (!empty.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        if (!empty.open(QIODevice::WriteOnly | QIODevice::NewOnly) ||
+            !empty.setPermissions(
+                fileSicuro::permessiDati(QString::fromUtf8(sqlite3_db_filename(m_db, "main")))))
             throw DbError(SQLITE_CANTOPEN, empty.errorString() + QStringLiteral(": ") + temporary);
     }
     bool attached = false;

@@ -1,6 +1,8 @@
 #include "maint/ArchivioBackup.h"
 
 #include "core/FileSicuro.h"
+#include "maint/CopiaSicurezza.h"
+#include "maint/StrutturaZip.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,6 +28,35 @@ QString testoErrore(zip_error_t* e) {
 
 QString testoErrore(zip_t* za) {
     return testoErrore(zip_get_error(za));
+}
+
+// A regular file with mode 0600, as the external attributes of an entry made on Unix.
+constexpr zip_uint32_t kAttributiVoce = zip_uint32_t(0100600) << 16;
+
+// Opens the archive for reading. The local headers of streaming writers (sizes
+// in a data descriptor) do not pass libzip's consistency check: the archive is
+// then opened without it, and the structure is checked here, descriptors
+// included, for every archive.
+zip_t* apri(const QString& archivio, QString* errore) {
+    int codice = 0;
+    const QByteArray percorso = QFile::encodeName(archivio);
+    zip_t* za = zip_open(percorso.constData(), ZIP_RDONLY | ZIP_CHECKCONS, &codice);
+    if (!za && codice == ZIP_ER_INCONS)
+        za = zip_open(percorso.constData(), ZIP_RDONLY, &codice);
+    if (!za) {
+        zip_error_t ze;
+        zip_error_init_with_code(&ze, codice);
+        fallito(errore, testoErrore(&ze) + QStringLiteral(": ") + archivio);
+        zip_error_fini(&ze);
+        return nullptr;
+    }
+    const QString struttura = strutturaZip::verifica(archivio);
+    if (!struttura.isEmpty()) {
+        zip_discard(za);
+        fallito(errore, struttura);
+        return nullptr;
+    }
+    return za;
 }
 
 // No entry of a backup is larger than this: an archive announcing more is refused.
@@ -87,9 +118,13 @@ bool crea(const QStringList& files, const QString& archivio, QString* errore) {
         const QByteArray nome = QFileInfo(files.at(i)).fileName().toUtf8();
         zip_source_t* dati = zip_source_buffer(za, contenuti.at(i).constData(),
                                                zip_uint64_t(contenuti.at(i).size()), 0);
-        if (!dati || zip_file_add(za, nome.constData(), dati, ZIP_FL_ENC_UTF_8) < 0) {
+        // Entries read and written by the owner only, whoever extracts them.
+        zip_int64_t indice = -1;
+        if (!dati || (indice = zip_file_add(za, nome.constData(), dati, ZIP_FL_ENC_UTF_8)) < 0 ||
+            zip_file_set_external_attributes(za, zip_uint64_t(indice), 0, ZIP_OPSYS_UNIX,
+                                             kAttributiVoce) < 0) {
             const QString motivo = testoErrore(za);
-            if (dati)
+            if (dati && indice < 0)
                 zip_source_free(dati);
             zip_discard(za);
             zip_source_free(memoria);
@@ -135,16 +170,10 @@ bool estrai(const QString& archivio, const QString& cartella, QStringList* estra
         return fallito(errore, motivo);
     };
 
-    int codice = 0;
-    const QByteArray percorso = QFile::encodeName(archivio);
-    zip_t* za = zip_open(percorso.constData(), ZIP_RDONLY | ZIP_CHECKCONS, &codice);
-    if (!za) {
-        zip_error_t ze;
-        zip_error_init_with_code(&ze, codice);
-        const QString motivo = testoErrore(&ze);
-        zip_error_fini(&ze);
-        return rifiuta(motivo + QStringLiteral(": ") + archivio);
-    }
+    QString motivoApertura;
+    zip_t* za = apri(archivio, &motivoApertura);
+    if (!za)
+        return rifiuta(motivoApertura);
     const auto chiudiERifiuta = [&](const QString& motivo) {
         zip_discard(za);
         return rifiuta(motivo);
@@ -178,7 +207,8 @@ bool estrai(const QString& archivio, const QString& cartella, QStringList* estra
         zip_stat_index(za, zip_uint64_t(i), 0, &st);
         const QString& nome = nomi.at(qsizetype(i));
         QFile uscita(dir.filePath(nome));
-        if (!uscita.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        if (!uscita.open(QIODevice::WriteOnly | QIODevice::NewOnly) ||
+            !uscita.setPermissions(fileSicuro::permessiDati()))
             return chiudiERifiuta(uscita.errorString() + QStringLiteral(": ") + uscita.fileName());
         scritti << nome;
         zip_file_t* zf = zip_fopen_index(za, zip_uint64_t(i), 0);
@@ -211,6 +241,61 @@ bool estrai(const QString& archivio, const QString& cartella, QStringList* estra
     if (estratti)
         *estratti = scritti;
     return true;
+}
+
+bool nomeRiservato(const QString& nome) {
+    const QString n = nome.toLower();
+    return n == QLatin1String("korvadin.ini") || n.endsWith(QLatin1String(".lck")) ||
+           n.endsWith(QLatin1String("-journal")) || n.endsWith(QLatin1String("_bak"));
+}
+
+QString provaRecupero(const QString& archivio, const QString& cartella, const QString& nomeDB,
+                      const QString& chiave, QStringList* estratti) {
+    const QString danneggiato = QStringLiteral("L'archivio è danneggiato o incompleto.");
+    const auto nonAmmesso = [](const QString& nome) {
+        return QStringLiteral("L'archivio contiene un nome non ammesso: %1").arg(nome);
+    };
+    QStringList nomi;
+    {
+        zip_t* za = apri(archivio, nullptr);
+        if (!za)
+            return danneggiato;
+        for (zip_int64_t i = 0; i < zip_get_num_entries(za, 0); ++i)
+            nomi << QString::fromUtf8(zip_get_name(za, zip_uint64_t(i), 0));
+        zip_discard(za);
+    }
+    // A name that would leave the extraction folder comes first; a database in
+    // a folder of the archive (or none) next.
+    for (const QString& nome : nomi) {
+        if (nome.startsWith(QLatin1Char('/')))
+            return nonAmmesso(nome);
+        for (const QString& parte : nome.split(QLatin1Char('/'), Qt::SkipEmptyParts))
+            if (!nomeVoceAmmesso(parte))
+                return nonAmmesso(nome);
+    }
+    if (!nomi.contains(nomeDB, Qt::CaseInsensitive))
+        return QStringLiteral("Nell'archivio non c'è la base dati %1 fuori da ogni cartella.")
+            .arg(nomeDB);
+    QSet<QString> visti;
+    for (const QString& nome : nomi) {
+        if (!nomeVoceAmmesso(nome) || nomeRiservato(nome) || visti.contains(nome.toCaseFolded()))
+            return nonAmmesso(nome);
+        visti.insert(nome.toCaseFolded());
+    }
+    QStringList scritti;
+    if (!estrai(archivio, cartella, &scritti))
+        return danneggiato;
+    for (const QString& nome : scritti)
+        if (nome.compare(nomeDB, Qt::CaseInsensitive) == 0 &&
+            !maint::verificaBaseDati(QDir(cartella).filePath(nome), chiave).isEmpty()) {
+            for (const QString& n : scritti)
+                QFile::remove(QDir(cartella).filePath(n));
+            return QStringLiteral("La base dati %1 dell'archivio non si apre con la chiave del "
+                                  "programma.")
+                .arg(nome);
+        }
+    *estratti = scritti;
+    return QString();
 }
 
 } // namespace archivioBackup

@@ -18,17 +18,33 @@ QString nomeArchivio(const QString& percorsoScelto);
 // characters.
 bool nomeVoceAmmesso(const QString& nome);
 
-// Writes the archive holding the given files (each under its bare file name).
+// Writes the archive holding the given files (each under its bare file name,
+// mode 0600 in its external attributes).
 // The archive is built in full and then replaces archivio in one step: a
 // failure leaves an older archive of that name as it was. False with the reason
 // in errore on failure.
 bool crea(const QStringList& files, const QString& archivio, QString* errore = nullptr);
 
 // Extracts every entry of archivio into cartella (which must exist), after
-// checking every entry name and the archive's structure; each entry's data is
-// checked against its CRC and size. Nothing is left in cartella on failure.
+// checking every entry name and the archive's structure (data descriptors of
+// streaming writers included); each entry's data is checked against its CRC and
+// size. Files are written with fileSicuro::permessiDati(). Nothing is left in
+// cartella on failure.
 // The names written go into estratti. False with the reason on failure.
 bool estrai(const QString& archivio, const QString& cartella, QStringList* estratti,
             QString* errore = nullptr);
+
+// Files that a restore never writes into the database's folder: the
+// configuration and the files the engine and the lock keep beside a database.
+bool nomeRiservato(const QString& nome);
+
+// Extracts archivio into cartella (which must exist) and proves it can replace
+// the database: the database nomeDB at the top of the archive (in no folder),
+// opening with chiave, every entry passing its CRC and size checks, no name
+// that is not allowed (nomeVoceAmmesso, nomeRiservato, repeated). "" when it
+// can, the names written in estratti; otherwise the line that tells the user
+// why not, and nothing is left in cartella.
+QString provaRecupero(const QString& archivio, const QString& cartella, const QString& nomeDB,
+                      const QString& chiave, QStringList* estratti);
 
 } // namespace archivioBackup

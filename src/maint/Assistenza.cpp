@@ -1,5 +1,6 @@
 #include "maint/Assistenza.h"
 
+#include "core/FileSicuro.h"
 #include "core/clsFileINI.h"
 
 #include <QDir>
@@ -100,14 +101,19 @@ std::optional<Errore> creaArchivio(const QString& archivio, const QString& datab
         zip_source_file(z, QFile::encodeName(sorgente.absoluteFilePath()).constData(), 0, -1);
     if (!s)
         return fallito();
-    if (zip_file_add(z, sorgente.fileName().toUtf8().constData(), s,
-                     ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) < 0) {
+    const zip_int64_t voce = zip_file_add(z, sorgente.fileName().toUtf8().constData(), s,
+                                          ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8);
+    if (voce < 0) {
         zip_source_free(s);
         return fallito();
     }
-    if (zip_close(z) < 0)
+    // The entry and the archive are the owner's alone: they hold the database.
+    if (zip_file_set_external_attributes(z, zip_uint64_t(voce), 0, ZIP_OPSYS_UNIX,
+                                         zip_uint32_t(0100600) << 16) < 0 ||
+        zip_close(z) < 0)
         return fallito();
-    if (!QFile::rename(temporaneo, archivio)) {
+    if (!QFile::setPermissions(temporaneo, fileSicuro::permessiDati()) ||
+        !QFile::rename(temporaneo, archivio)) {
         QFile::remove(temporaneo);
         return Errore{75, QStringLiteral("Impossibile scrivere il file ") + archivio};
     }

@@ -37,14 +37,6 @@ QPushButton* pulsante(const QString& testo, const QString& nome) {
     return p;
 }
 
-// Files that a restore never writes into the database's folder: the
-// configuration and the files the engine and the lock keep beside a database.
-bool nomeRiservato(const QString& nome) {
-    const QString n = nome.toLower();
-    return n == QLatin1String("korvadin.ini") || n.endsWith(QLatin1String(".lck")) ||
-           n.endsWith(QLatin1String("-journal")) || n.endsWith(QLatin1String("_bak"));
-}
-
 } // namespace
 
 frmBackup::frmBackup(Session& session, QWidget* parent)
@@ -298,18 +290,15 @@ QString frmBackup::eseguiRecupero(const QString& database, const QString& archiv
 
     // Everything is proven before the current files are touched.
     QStringList nomi;
-    if (!archivioBackup::estrai(archivio, cartellaUnzip, &nomi))
-        return fallito;
     const QString nomeDB = QFileInfo(database).fileName();
+    const QString motivo =
+        archivioBackup::provaRecupero(archivio, cartellaUnzip, nomeDB, m_chiave, &nomi);
+    if (!motivo.isEmpty())
+        return fallito + QLatin1Char('\n') + motivo;
     QString estrattoDB;
-    for (const QString& nome : nomi) {
+    for (const QString& nome : nomi)
         if (nome.compare(nomeDB, Qt::CaseInsensitive) == 0)
             estrattoDB = unzip.filePath(nome);
-        else if (nomeRiservato(nome))
-            return fallito;
-    }
-    if (estrattoDB.isEmpty() || !maint::verificaBaseDati(estrattoDB, m_chiave).isEmpty())
-        return fallito;
 
     // No other workstation may have the file open while it is replaced.
     db::BloccoInstallazione blocco;

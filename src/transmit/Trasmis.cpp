@@ -1,6 +1,7 @@
 #include "transmit/Trasmis.h"
 
 #include "core/Errore.h"
+#include "core/FileSicuro.h"
 #include "core/Session.h"
 #include "db/DbError.h"
 #include "transmit/ControlliServer.h"
@@ -180,7 +181,8 @@ void Trasmis::cmdSalva_Click() {
     const QString copia = QDir(cartella).filePath(nome);
     const bool copiato = QDir().mkpath(cartella) &&
                          (!QFile::exists(copia) || QFile::remove(copia)) &&
-                         QFile::copy(m_session.file(nome), copia);
+                         QFile::copy(m_session.file(nome), copia) &&
+                         QFile::setPermissions(copia, fileSicuro::permessiDati());
     ui.setBusy(false);
     if (!copiato) {
         mostraErrore(ui, this, Errore{75, QStringLiteral("Errore di accesso al percorso/file")},

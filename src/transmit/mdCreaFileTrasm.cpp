@@ -1,6 +1,7 @@
 #include "transmit/mdCreaFileTrasm.h"
 
 #include "core/Cp1252.h"
+#include "core/FileSicuro.h"
 #include "core/General.h"
 #include "core/RigaRecord.h"
 #include "db/DbError.h"
@@ -152,6 +153,7 @@ QString mdCreaFileTrasm::Nomina_e_Crea(const DatiAllegato& dati) {
         for (const QString& riga : std::as_const(m_righe))
             contenuto += cp1252::encode(riga) + "\r\n";
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            !file.setPermissions(fileSicuro::permessiDati()) ||
             file.write(contenuto) != contenuto.size() || !file.flush()) {
             file.close();
             QFile::remove(percorso);

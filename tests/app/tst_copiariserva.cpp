@@ -48,6 +48,7 @@ void TestCopiaRiserva::copieCoerentiMentreUnClientScrive() {
         QVERIFY2(e.riuscita, qPrintable(e.descrizione));
         const QString esito = prova::verificaCopia(e.destinazione);
         QVERIFY2(esito.isEmpty(), qPrintable(e.destinazione + QStringLiteral(": ") + esito));
+        QCOMPARE(prova::permessi(e.destinazione), prova::soloProprietario);
         QTest::qWait(30);
     }
     QVERIFY(prova::attendiFine(*client));
@@ -81,8 +82,8 @@ void TestCopiaRiserva::copiaInterrottaLasciaOgniSlotIntegro() {
     }
     QVERIFY(prova::attendiFine(*client));
     // The next exit cleans up what the killed copy left and succeeds.
-    const copiariserva::RisultatoCopia e = copiariserva::copiaRiservaUscita(inst.folder(), inst.database(),
-                                                                   Session::databasePassword());
+    const copiariserva::RisultatoCopia e = copiariserva::copiaRiservaUscita(
+        inst.folder(), inst.database(), Session::databasePassword());
     QVERIFY2(e.riuscita, qPrintable(e.descrizione));
     QVERIFY(prova::verificaCopia(e.destinazione).isEmpty());
 }

@@ -125,6 +125,8 @@ void TestAssistenza::richiesta() {
     QCOMPARE(contenuto.first().first, QStringLiteral("KORVADIN.mdb"));
     QCOMPARE(contenuto.first().second, prova::contenuto(inst->database()));
     QVERIFY(!contenuto.first().second.startsWith("SQLite format 3")); // still encrypted
+    QCOMPARE(prova::permessi(atteso), prova::soloProprietario);
+    QCOMPARE(prova::modoVoce(atteso), 0100600u);
 
     QCOMPARE(ui().openedUrls.size(), 1);
     const QUrl url = ui().openedUrls.first();

@@ -115,6 +115,8 @@ void alteraCrc(const QString& archivio) {
 
 } // namespace
 
+Q_DECLARE_METATYPE(prova::Streaming)
+
 class TestFrmBackup : public QObject {
     Q_OBJECT
 private slots:
@@ -124,6 +126,10 @@ private slots:
     void archiveWithSeveralFiles();
     void badArchiveIsRefused_data();
     void badArchiveIsRefused();
+    void streamingArchive_data();
+    void streamingArchive();
+    void dataFilesAreTheOwnersOnly_data();
+    void dataFilesAreTheOwnersOnly();
     void restoreRefusedWhileAnotherWorkstationIsConnected();
     void archiveName_data();
     void archiveName();
@@ -223,15 +229,23 @@ void TestFrmBackup::archiveWithSeveralFiles() {
 
 void TestFrmBackup::badArchiveIsRefused_data() {
     QTest::addColumn<QString>("guasto");
-    QTest::newRow("base dati con un'altra chiave") << "chiave";
-    QTest::newRow("CRC errato") << "crc";
-    QTest::newRow("voce ../KORVADIN.mdb") << "risalita";
-    QTest::newRow("voce con percorso assoluto") << "assoluto";
-    QTest::newRow("voce con unità") << "unita";
-    QTest::newRow("voce con barra rovesciata") << "rovesciata";
-    QTest::newRow("senza la base dati") << "assente";
-    QTest::newRow("archivio con KORVADIN.INI") << "ini";
-    QTest::newRow("non è un archivio") << "nonzip";
+    QTest::addColumn<QString>("motivo"); // the second line of the message, its start
+    const QString nome = QStringLiteral("L'archivio contiene un nome non ammesso: ");
+    const QString assente =
+        QStringLiteral("Nell'archivio non c'è la base dati KORVADIN.mdb fuori da ogni cartella.");
+    const QString danneggiato = QStringLiteral("L'archivio è danneggiato o incompleto.");
+    QTest::newRow("base dati con un'altra chiave")
+        << "chiave"
+        << "La base dati KORVADIN.mdb dell'archivio non si apre con la chiave del programma.";
+    QTest::newRow("CRC errato") << "crc" << danneggiato;
+    QTest::newRow("voce ../KORVADIN.mdb") << "risalita" << nome + "../KORVADIN.mdb";
+    QTest::newRow("voce con percorso assoluto") << "assoluto" << nome + "/";
+    QTest::newRow("voce con unità") << "unita" << nome + "C:KORVADIN.mdb";
+    QTest::newRow("voce con barra rovesciata") << "rovesciata" << nome + "..\\KORVADIN.mdb";
+    QTest::newRow("senza la base dati") << "assente" << assente;
+    QTest::newRow("base dati in una cartella") << "cartella" << assente;
+    QTest::newRow("archivio con KORVADIN.INI") << "ini" << nome + "korvadin.ini";
+    QTest::newRow("non è un archivio") << "nonzip" << danneggiato;
 }
 
 void TestFrmBackup::badArchiveIsRefused() {
@@ -259,6 +273,8 @@ void TestFrmBackup::badArchiveIsRefused() {
         scriviArchivio(archivio, {{QStringLiteral("..\\KORVADIN.mdb"), copia}});
     } else if (guasto == QLatin1String("assente")) {
         scriviArchivio(archivio, {{QStringLiteral("ALTRO.mdb"), copia}});
+    } else if (guasto == QLatin1String("cartella")) {
+        scriviArchivio(archivio, {{QStringLiteral("Archivio/KORVADIN.mdb"), copia}});
     } else if (guasto == QLatin1String("ini")) {
         scriviArchivio(archivio, {{QStringLiteral("KORVADIN.mdb"), copia},
                                   {QStringLiteral("korvadin.ini"), copia}});
@@ -273,7 +289,9 @@ void TestFrmBackup::badArchiveIsRefused() {
     const QStringList cartella =
         QDir(inst.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     recupera(inst, f, archivio, true);
-    QCOMPARE(inst.interaction.last().text, kFallito);
+    QFETCH(QString, motivo);
+    QVERIFY2(inst.interaction.last().text.startsWith(kFallito + QLatin1Char('\n') + motivo),
+             qPrintable(inst.interaction.last().text));
     QCOMPARE(inst.interaction.last().icon, Icon::Critical);
     QCOMPARE(prova::contenuto(inst.database()), prima);
     QCOMPARE(prova::contenuto(inst.file(QStringLiteral("KORVADIN.INI"))), ini);
@@ -281,6 +299,79 @@ void TestFrmBackup::badArchiveIsRefused() {
     QVERIFY(!QFileInfo::exists(QDir(inst.folder()).filePath(QStringLiteral("../KORVADIN.mdb"))));
     chiudi(f);
     QCOMPARE(s.CorsiDB().scalar(QStringLiteral("SELECT count(*) FROM KELDAnagFreq")).toInt(), 0);
+}
+
+void TestFrmBackup::streamingArchive_data() {
+    QTest::addColumn<prova::Streaming>("modo");
+    QTest::addColumn<bool>("riuscito");
+    QTest::newRow("memorizzato, intestazioni a zero") << prova::Streaming{} << true;
+    QTest::newRow("compresso, solo la dimensione originale") << prova::Streaming{true, 1} << true;
+    QTest::newRow("compresso, tutto anche nell'intestazione") << prova::Streaming{true, 2} << true;
+    QTest::newRow("zip64 compresso") << prova::Streaming{true, 0, true} << true;
+    QTest::newRow("zip64 memorizzato, descrittore senza firma")
+        << prova::Streaming{false, 1, true, false} << true;
+    QTest::newRow("CRC errato nel descrittore")
+        << prova::Streaming{true, 0, false, true, 0x10} << false;
+}
+
+// Archives as writers to a pipe lay them out: restored when every entry is
+// sound, refused with the database untouched otherwise.
+void TestFrmBackup::streamingArchive() {
+    QFETCH(prova::Streaming, modo);
+    QFETCH(bool, riuscito);
+    TestInstallation inst;
+    Session& s = inst.sessione();
+    QTemporaryDir sorgenti;
+    const QString copia = copiaBaseDati(s, sorgenti);
+    const QString archivio = QDir(sorgenti.path()).filePath(QStringLiteral("flusso.zip"));
+    QVERIFY(prova::scrivi(
+        archivio, prova::zipStreaming({{QStringLiteral("KORVADIN.mdb"), prova::contenuto(copia)},
+                                       {QStringLiteral("Nota.txt"), "nota\r\n"}},
+                                      modo)));
+    s.CorsiDB().exec(QStringLiteral("DELETE FROM KELDAnagFreq"));
+    QPointer<frmBackup> f = apri(s);
+    const QByteArray prima = prova::contenuto(inst.database());
+    recupera(inst, f, archivio, false);
+    if (riuscito) {
+        QCOMPARE(inst.interaction.last().text, kRecuperato);
+        QCOMPARE(prova::contenuto(inst.file(QStringLiteral("Nota.txt"))), QByteArray("nota\r\n"));
+    } else {
+        QCOMPARE(inst.interaction.last().text,
+                 kFallito + QStringLiteral("\nL'archivio è danneggiato o incompleto."));
+        QCOMPARE(prova::contenuto(inst.database()), prima);
+    }
+    chiudi(f);
+    db::Connection ref;
+    ref.open(copia, Session::databasePassword(), db::OpenMode::Shared);
+    QCOMPARE(maint::differenzaContenuto(s.CorsiDB(), ref).isEmpty(), riuscito);
+}
+
+void TestFrmBackup::dataFilesAreTheOwnersOnly_data() {
+    QTest::addColumn<bool>("gruppo");
+    QTest::newRow("base dati del solo utente") << false;
+    QTest::newRow("base dati condivisa con il gruppo") << true;
+}
+
+// Archive, its entry, copies and the restored database: the owner's alone; the
+// group keeps what a shared database grants it.
+void TestFrmBackup::dataFilesAreTheOwnersOnly() {
+    QFETCH(bool, gruppo);
+    Salvata salvata;
+    auto& [inst, s, f, archivio] = salvata;
+    const auto baseDati =
+        gruppo ? prova::soloProprietario | QFileDevice::ReadGroup | QFileDevice::WriteGroup
+               : prova::soloProprietario;
+    QVERIFY(QFile::setPermissions(inst.database(), baseDati));
+    QCOMPARE(prova::permessi(archivio), prova::soloProprietario);
+    QCOMPARE(prova::modoVoce(archivio), 0100600u);
+    recupera(inst, f, archivio, true);
+    QCOMPARE(inst.interaction.last().text, kRecuperato);
+    QCOMPARE(prova::permessi(inst.file(QStringLiteral("BackupDB/KORVADIN.mdb"))),
+             prova::soloProprietario);
+    QCOMPARE(prova::permessi(inst.database()), baseDati);
+    chiudi(f);
+    QVERIFY(maint::Crea_DB_Backup(s, inst.database()));
+    QCOMPARE(prova::permessi(maint::fileCopiaSicurezza(inst.database())), baseDati);
 }
 
 void TestFrmBackup::restoreRefusedWhileAnotherWorkstationIsConnected() {

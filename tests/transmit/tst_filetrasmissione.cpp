@@ -130,6 +130,7 @@ void TestFileTrasmissione::corsoCompleto() {
     QCOMPARE(crea.allegato(), kNome);
     QCOMPARE(m_inst->interaction.texts(), QStringList());
     QCOMPARE(leggi(m_inst->file(kNome)), leggi(QFINDTESTDATA("fixtures/KORVADIN_888_50001.A123")));
+    QCOMPARE(prova::permessi(m_inst->file(kNome)), prova::soloProprietario);
 }
 
 void TestFileTrasmissione::corsoSoloDate() {
