@@ -50,6 +50,7 @@ const Opzione kOpzioni[] = {
     {"risposta", "SERVIZIO=testo della risposta", "REGOLA"},
     {"versione", "Risposta VERSIONE: minima#ultima#stato#msg", "TESTO"},
     {"numero", "Prossimo numero di installazione.", "N"},
+    {"wsdl", "Descrizione del servizio TAVREL (un file di dati/wsdl).", "FILE"},
     {"fino-a-eof", "Termina quando lo standard input si chiude."},
 };
 
@@ -98,6 +99,8 @@ int main(int argc, char** argv) {
     }
     if (impostata("numero"))
         sim.setNumeroInstallazione(valore("numero").toInt());
+    if (impostata("wsdl"))
+        sim.setDescrizioneTavrel(valore("wsdl"));
 
     if (!sim.avvia(quint16(valore("porta-http").toUInt()),
                    quint16(valore("porta-https").toUInt()))) {
