@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "DemoInstallation.h"
+#include "db/Database.h"
 #include "db/Schema.h"
 
 #include <QDir>
@@ -149,6 +150,28 @@ void creaCorsoGrande(db::Connection& db, qint32 idAttivita, int allievi) {
                  gestito ? QVariant(QStringLiteral("Esecutivo")) : QVariant(),
                  gestito ? QVariant(2.0) : QVariant()});
     }
+    t.commit();
+}
+
+void corsoConAllievi(db::Connection& db, qint32 id, int allievi, const QString& stato) {
+    db::Transaction t(db);
+    db.exec(QStringLiteral("INSERT INTO KELDCorsiDef (IdAttivita, GrupOpe, Operatore, "
+                           "ProgrAttivita, DenCorso, DataInizioGG, DataInizioMM, DataInizioAAAA, "
+                           "DataFineEffGG, DataFineEffMM, DataFineEffAAAA, TotIter, Stato, "
+                           "CodSubAsse, CreditoFormativo, codTipologiaOrg, codAreaFormativa, "
+                           "codSegmentoForm, TotMaschiH, TotFemmineH) VALUES (?, 'A', 123, 7, "
+                           "'Operatore di magazzino', '10', '09', '2018', '20', '12', '2018', 60, "
+                           "?, '01', 2.5, 'I', 'ci', 'S1', 1, 2)"),
+            {id, stato});
+    for (int i = 1; i <= allievi; ++i)
+        db.exec(QStringLiteral("INSERT INTO KELDAnagFreq (IdAttivita, CodFiscale, Cognome, Nome, "
+                               "Sesso, Matricola, OreAssenza, OrePresenzaEffettiva, codPartec, "
+                               "DescPartec, Giudizio, CredFormValut) VALUES (?, ?, ?, 'Nome', ?, "
+                               "?, 4, 56, 1, 'Esecutivo', '8', 2.25)"),
+                {id, QStringLiteral("PRV%1").arg(i, 13, 10, QLatin1Char('0')),
+                 QStringLiteral("Allievo%1").arg(i, 3, 10, QLatin1Char('0')),
+                 i % 2 ? QStringLiteral("M") : QStringLiteral("F"),
+                 QStringLiteral("M%1").arg(i, 5, 10, QLatin1Char('0'))});
     t.commit();
 }
 

@@ -10,6 +10,10 @@
 #include <functional>
 #include <memory>
 
+namespace db {
+class Connection;
+}
+
 // A program folder in a temporary directory with a real encrypted database, a
 // session on it answered by the scripted interaction, and per-user settings kept
 // inside the folder.
@@ -69,6 +73,12 @@ bool scrivi(const QString& file, const QByteArray& byte);
 // apostrophes, every third participant already handled (4 hours of absence,
 // "Esecutivo", "8", credit 2), the others not yet.
 void creaCorsoGrande(db::Connection& db, qint32 idAttivita, int allievi);
+// A course of the demo agency in the full layout (classified, credit 2,5,
+// 60 hours, end date 20/12/2018) in the given state, with `allievi`
+// participants "Allievo001 Nome" ... each handled ("8 - Prova superata",
+// credit 2,25) and tax codes "PRV" + 13 digits.
+void corsoConAllievi(db::Connection& db, qint32 id, int allievi,
+                     const QString& stato = QStringLiteral("CHIUSO"));
 
 } // namespace prova
 // A folder on a small file system of its own (a 64 KiB tmpfs), so that a test
