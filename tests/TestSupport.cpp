@@ -175,6 +175,30 @@ void corsoConAllievi(db::Connection& db, qint32 id, int allievi, const QString& 
     t.commit();
 }
 
+QString poppler(const QString& programma, const QStringList& argomenti, const QByteArray& pdf,
+                const QStringList& dopo) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("documento.pdf"));
+    scrivi(file, pdf);
+    QProcess p;
+    p.start(programma, argomenti + QStringList{file} + dopo);
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        qFatal("%s failed", qPrintable(programma));
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QStringList pagineDelPdf(const QByteArray& pdf) {
+    QStringList pagine =
+        poppler(QStringLiteral("pdftotext"),
+                {QStringLiteral("-raw"), QStringLiteral("-enc"), QStringLiteral("UTF-8")}, pdf,
+                {QStringLiteral("-")})
+            .split(QLatin1Char('\f'));
+    pagine.removeLast(); // after the last form feed
+    for (QString& p : pagine)
+        p = p.simplified();
+    return pagine;
+}
+
 } // namespace prova
 DiscoPiccolo::DiscoPiccolo() {
     QProcess mount;

@@ -80,6 +80,14 @@ void creaCorsoGrande(db::Connection& db, qint32 idAttivita, int allievi);
 void corsoConAllievi(db::Connection& db, qint32 id, int allievi,
                      const QString& stato = QStringLiteral("CHIUSO"));
 
+// Runs a poppler tool (poppler-utils) on the PDF, whose file follows the
+// arguments and precedes dopo, and returns what it printed.
+QString poppler(const QString& programma, const QStringList& argomenti, const QByteArray& pdf,
+                const QStringList& dopo = {});
+// The text of every page of the PDF as pdftotext reads it in drawing order,
+// each run of blanks as one space.
+QStringList pagineDelPdf(const QByteArray& pdf);
+
 } // namespace prova
 // A folder on a small file system of its own (a 64 KiB tmpfs), so that a test
 // can fill it up. Mounting needs root: when it is not permitted montato() is

@@ -15,33 +15,6 @@ namespace {
 
 constexpr qint32 kCorso = 50300;
 
-// Runs a poppler tool on the PDF (its file after the arguments) and returns
-// what it printed.
-QString poppler(const QString& programma, const QStringList& argomenti, const QByteArray& pdf,
-                const QStringList& dopo = {}) {
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("modulo.pdf"));
-    prova::scrivi(file, pdf);
-    QProcess p;
-    p.start(programma, argomenti + QStringList{file} + dopo);
-    if (!p.waitForFinished(30000) || p.exitCode() != 0)
-        qFatal("%s failed", qPrintable(programma));
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-// The text of every page, each run of blanks as one space.
-QStringList pagine(const QByteArray& pdf) {
-    QStringList pagine =
-        poppler(QStringLiteral("pdftotext"),
-                {QStringLiteral("-raw"), QStringLiteral("-enc"), QStringLiteral("UTF-8")}, pdf,
-                {QStringLiteral("-")})
-            .split(QLatin1Char('\f'));
-    pagine.removeLast(); // after the last form feed
-    for (QString& p : pagine)
-        p = p.simplified();
-    return pagine;
-}
-
 QString senzaSpazi(QString testo) {
     return testo.remove(QLatin1Char(' '));
 }
@@ -58,7 +31,7 @@ class TestModulo : public QObject {
     db::Connection& db() { return m_inst->sessione().CorsiDB(); }
     QStringList pagineDi(qint32 corso) {
         const auto dati = modulo::leggiModulo(db(), corso, m_inst->sessione().OperatoreCorrente);
-        return dati ? pagine(modulo::pdf(*dati)) : QStringList();
+        return dati ? prova::pagineDelPdf(modulo::pdf(*dati)) : QStringList();
     }
 
 private slots:
@@ -90,7 +63,7 @@ void TestModulo::initTestCase() {
                      QStringLiteral("Maria Antonietta Giovanna")});
     m_dati = modulo::leggiModulo(db(), kCorso, m_inst->sessione().OperatoreCorrente);
     QVERIFY(m_dati);
-    m_pagine = pagine(modulo::pdf(*m_dati));
+    m_pagine = prova::pagineDelPdf(modulo::pdf(*m_dati));
     QVERIFY(!m_pagine.isEmpty());
 }
 
@@ -202,8 +175,8 @@ void TestModulo::corsoSenzaAllievi() {
 }
 
 void TestModulo::fontIncorporati() {
-    const QStringList righe =
-        poppler(QStringLiteral("pdffonts"), {}, modulo::pdf(*m_dati)).split(QLatin1Char('\n'));
+    const QStringList righe = prova::poppler(QStringLiteral("pdffonts"), {}, modulo::pdf(*m_dati))
+                                  .split(QLatin1Char('\n'));
     // Name, type, encoding, emb, sub, uni, object: two heading lines first;
     // every font embedded, with its map back to the characters.
     int font = 0;
