@@ -10,10 +10,6 @@
 #include <functional>
 #include <memory>
 
-namespace db {
-class Connection;
-}
-
 // A program folder in a temporary directory with a real encrypted database, a
 // session on it answered by the scripted interaction, and per-user settings kept
 // inside the folder.

@@ -398,7 +398,7 @@ private:
     void costruisciAllievi(const QFont& sezione) {
         // Shares of the width: number, name, tax code, enrolment number,
         // absence and presence hours, participation, judgement, reason, credit.
-        const qreal pesi[] = {8, 30, 27, 14, 12.5, 13.5, 22, 24, 16, 13};
+        const qreal pesi[] = {8, 27, 32, 14, 12.5, 13.5, 22, 24, 14, 13};
         const QStringList intestazioni = {QStringLiteral("N."),
                                           QStringLiteral("Cognome e nome"),
                                           QStringLiteral("Codice fiscale"),

@@ -66,6 +66,7 @@ QPushButton* pulsanteStampaModulo(Session& session, qint32 idAttivita,
                                   std::function<DatiScheda()> scheda, QWidget* parent) {
     auto* pulsante = new QPushButton(QStringLiteral("Stampa"), parent);
     pulsante->setObjectName(QStringLiteral("cmdStampa"));
+    pulsante->setAutoDefault(false); // Enter in the form never prints
     pulsante->setToolTip(QStringLiteral("Stampa della comunicazione di fine corso così come è "
                                         "compilata ora"));
     QObject::connect(pulsante, &QPushButton::clicked, parent,
