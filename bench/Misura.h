@@ -26,6 +26,9 @@ public:
     void showHelp(QWidget*, const QString&, int) override {}
     bool runAndWait(const QString&, const QStringList&, QString*) override { return false; }
     int runDialog(QDialog&) override { return 0; }
+    ui::EsitoStampa print(QWidget*, const ui::Stampa&) override {
+        return ui::EsitoStampa::Annullata;
+    }
     void beep() override {}
     void setBusy(bool) override {}
     void processEvents() override { QCoreApplication::processEvents(); }

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config
           qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libqt6svg6-dev
           libsqlcipher-dev sqlcipher libzip-dev openssl
-          xvfb xauth fonts-dejavu-core)
+          xvfb xauth fonts-dejavu-core poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

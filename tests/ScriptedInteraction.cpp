@@ -36,6 +36,12 @@ bool ScriptedInteraction::openUrl(const QUrl& url) {
     return true;
 }
 
+EsitoStampa ScriptedInteraction::print(QWidget*, const Stampa& stampa) {
+    fermaSeTerminato();
+    stampe << stampa;
+    return esitiStampa.isEmpty() ? EsitoStampa::Annullata : esitiStampa.takeFirst();
+}
+
 void ScriptedInteraction::showHelp(QWidget*, const QString& helpFile, int topic) {
     fermaSeTerminato();
     helpShown << qMakePair(helpFile, topic);

@@ -29,6 +29,9 @@ public:
     // the real one. Tests of the core, built without widgets, can only see that
     // a form was asked for.
     int runDialog(QDialog& dialog) override;
+    // Recorded with its drawing routine, which the test can run on a device of
+    // its own; answered from esitiStampa (Annullata when empty).
+    EsitoStampa print(QWidget* parent, const Stampa& stampa) override;
     void beep() override { ++beeps; }
     void setBusy(bool busy) override { busy ? ++busyCalls : --busyCalls; }
     void processEvents() override;
@@ -43,6 +46,8 @@ public:
     QStringList fileAnswers; // next chosen files; "" means cancelled
     QList<FileDialog> fileDialogs;
     QList<QUrl> openedUrls;
+    QList<Stampa> stampe;
+    QList<EsitoStampa> esitiStampa;
     QList<QPair<QString, int>> helpShown;
     QStringList processes;
     bool processStarts = true;

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "DemoInstallation.h"
+#include "db/Database.h"
 #include "db/Schema.h"
 
 #include <QDir>
@@ -262,6 +263,52 @@ quint32 modoVoce(const QString& archivio, int indice) {
     if (za)
         zip_discard(za);
     return sistema == ZIP_OPSYS_UNIX ? attributi >> 16 : 0;
+}
+
+void corsoConAllievi(db::Connection& db, qint32 id, int allievi, const QString& stato) {
+    db::Transaction t(db);
+    db.exec(QStringLiteral("INSERT INTO KELDCorsiDef (IdAttivita, GrupOpe, Operatore, "
+                           "ProgrAttivita, DenCorso, DataInizioGG, DataInizioMM, DataInizioAAAA, "
+                           "DataFineEffGG, DataFineEffMM, DataFineEffAAAA, TotIter, Stato, "
+                           "CodSubAsse, CreditoFormativo, codTipologiaOrg, codAreaFormativa, "
+                           "codSegmentoForm, TotMaschiH, TotFemmineH) VALUES (?, 'A', 123, 7, "
+                           "'Operatore di magazzino', '10', '09', '2018', '20', '12', '2018', 60, "
+                           "?, '01', 2.5, 'I', 'ci', 'S1', 1, 2)"),
+            {id, stato});
+    for (int i = 1; i <= allievi; ++i)
+        db.exec(QStringLiteral("INSERT INTO KELDAnagFreq (IdAttivita, CodFiscale, Cognome, Nome, "
+                               "Sesso, Matricola, OreAssenza, OrePresenzaEffettiva, codPartec, "
+                               "DescPartec, Giudizio, CredFormValut) VALUES (?, ?, ?, 'Nome', ?, "
+                               "?, 4, 56, 1, 'Esecutivo', '8', 2.25)"),
+                {id, QStringLiteral("PRV%1").arg(i, 13, 10, QLatin1Char('0')),
+                 QStringLiteral("Allievo%1").arg(i, 3, 10, QLatin1Char('0')),
+                 i % 2 ? QStringLiteral("M") : QStringLiteral("F"),
+                 QStringLiteral("M%1").arg(i, 5, 10, QLatin1Char('0'))});
+    t.commit();
+}
+
+QString poppler(const QString& programma, const QStringList& argomenti, const QByteArray& pdf,
+                const QStringList& dopo) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("documento.pdf"));
+    scrivi(file, pdf);
+    QProcess p;
+    p.start(programma, argomenti + QStringList{file} + dopo);
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        qFatal("%s failed", qPrintable(programma));
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QStringList pagineDelPdf(const QByteArray& pdf) {
+    QStringList pagine =
+        poppler(QStringLiteral("pdftotext"),
+                {QStringLiteral("-raw"), QStringLiteral("-enc"), QStringLiteral("UTF-8")}, pdf,
+                {QStringLiteral("-")})
+            .split(QLatin1Char('\f'));
+    pagine.removeLast(); // after the last form feed
+    for (QString& p : pagine)
+        p = p.simplified();
+    return pagine;
 }
 
 } // namespace prova

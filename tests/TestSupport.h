@@ -70,6 +70,20 @@ bool scrivi(const QString& file, const QByteArray& byte);
 // apostrophes, every third participant already handled (4 hours of absence,
 // "Esecutivo", "8", credit 2), the others not yet.
 void creaCorsoGrande(db::Connection& db, qint32 idAttivita, int allievi);
+// A course of the demo agency in the full layout (classified, credit 2,5,
+// 60 hours, end date 20/12/2018) in the given state, with `allievi`
+// participants "Allievo001 Nome" ... each handled ("8 - Prova superata",
+// credit 2,25) and tax codes "PRV" + 13 digits.
+void corsoConAllievi(db::Connection& db, qint32 id, int allievi,
+                     const QString& stato = QStringLiteral("CHIUSO"));
+
+// Runs a poppler tool (poppler-utils) on the PDF, whose file follows the
+// arguments and precedes dopo, and returns what it printed.
+QString poppler(const QString& programma, const QStringList& argomenti, const QByteArray& pdf,
+                const QStringList& dopo = {});
+// The text of every page of the PDF as pdftotext reads it in drawing order,
+// each run of blanks as one space.
+QStringList pagineDelPdf(const QByteArray& pdf);
 
 // How a streaming writer lays out an archive: every entry flagged with a data
 // descriptor after its data.

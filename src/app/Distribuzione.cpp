@@ -1,5 +1,7 @@
 #include "app/Distribuzione.h"
 
+#include "core/Programmi.h"
+
 namespace distribuzione {
 
 const QList<Collegamento>& collegamenti() {
@@ -23,8 +25,7 @@ const QList<Collegamento>& collegamenti() {
 }
 
 QString bannerProgrammi() {
-    return QStringLiteral("Programmi Operativi Regionali cofinanziati dai Fondi Strutturali e di "
-                          "Investimento Europei 2014-2020");
+    return lineaProgrammi();
 }
 
 } // namespace distribuzione

@@ -15,6 +15,8 @@ public:
     void showHelp(QWidget* parent, const QString& helpFile, int topic) override;
     bool runAndWait(const QString& program, const QStringList& arguments, QString* error) override;
     int runDialog(QDialog& dialog) override;
+    // Qt's print preview (common/AnteprimaStampa.cpp).
+    EsitoStampa print(QWidget* parent, const Stampa& stampa) override;
     void beep() override;
     void setBusy(bool busy) override;
     void processEvents() override;

@@ -8,6 +8,7 @@
 #include <functional>
 
 class QDialog;
+class QPagedPaintDevice;
 class QWidget;
 
 // Everything the program asks of the user or of the desktop goes through this
@@ -62,6 +63,18 @@ struct FileDialog {
     bool overwritePrompt = true;
 };
 
+// A document to print. Its pages are drawn by a routine on the device it is
+// given (a printer, the print preview, a PDF writer), so that every output
+// shows the same pages.
+struct Stampa {
+    QString titolo;  // title of the preview window and name of the print job
+    QString filePdf; // file proposed when the user keeps it as PDF
+    std::function<void(QPagedPaintDevice&)> disegna;
+};
+// How a print request ended: closed without printing, printed (on paper or
+// into a PDF file), or the printer failed.
+enum class EsitoStampa { Annullata, Stampata, Fallita };
+
 // The answer given when a box is closed without choosing (Esc or the close box).
 Answer escapeAnswer(Buttons buttons);
 // The answer of a box's first button (OK, Yes, Retry, Abort).
@@ -85,6 +98,9 @@ public:
     // Runs a form modally and returns its result (QDialog::Accepted or
     // QDialog::Rejected). Every modal form of the program is run through here.
     virtual int runDialog(QDialog& dialog) = 0;
+    // Shows the print preview of the document, from which the user prints it
+    // or keeps it as PDF.
+    virtual EsitoStampa print(QWidget* parent, const Stampa& stampa) = 0;
     virtual void beep() = 0;
     virtual void setBusy(bool busy) = 0;
     virtual void processEvents() = 0;

@@ -7,6 +7,7 @@
 #include "report/EditorAllievo.h"
 #include "report/FiltriInput.h"
 #include "report/FoglioEsiti.h"
+#include "report/StampaModulo.h"
 #include "report/StatoCorso.h"
 
 #include <QComboBox>
@@ -139,6 +140,8 @@ void FineCor::costruisci() {
     principale->addWidget(m_tab, 1);
 
     auto* pulsanti = new QHBoxLayout;
+    pulsanti->addWidget(pulsanteStampaModulo(
+        m_session, m_idAttivita, [this] { return leggiScheda(); }, this));
     pulsanti->addStretch();
     m_salva =
         pulsanteFigura(QStringLiteral("cmdSalva"), QStringLiteral(" Salva Modifiche "),

@@ -4,6 +4,7 @@
 #include "core/FileSicuro.h"
 #include "core/Session.h"
 #include "db/DbError.h"
+#include "report/StampaModulo.h"
 #include "transmit/ControlliServer.h"
 #include "transmit/frmInet.h"
 #include "transmit/frmMailAggInst.h"
@@ -97,7 +98,10 @@ Trasmis::Trasmis(Session& session, QWidget* parent)
 
     connect(cmdSalva, &QPushButton::clicked, this, &Trasmis::cmdSalva_Click);
     connect(cmdSend, &QPushButton::clicked, this, &Trasmis::cmdSend_Click);
-    connect(cmdStampa, &QPushButton::clicked, this, [] {});
+    connect(cmdStampa, &QPushButton::clicked, this, [this] {
+        if (!occupato())
+            report::stampaModulo(m_session, this, m_session.CorsoSelezionato, {}, true);
+    });
     connect(cmdEsci, &QPushButton::clicked, this, &Trasmis::esci);
     connect(cmdAiuto, &QPushButton::clicked, this, [this] { m_session.MostraAiuto(this, kAiuto); });
     connect(cmdDebug, &QPushButton::clicked, this, &Trasmis::cmdDebug_Click);

@@ -1,5 +1,6 @@
 #include "report/BancoFineCor.h"
 
+#include "core/DocumentoPdf.h"
 #include "core/Session.h"
 #include "report/FineCorso.h"
 
@@ -60,6 +61,7 @@ private slots:
     void esciConSalvataggioRifiutato();
     void comportamentoDelleCaselle();
     void mostraFineCorModale();
+    void stampaComeCompilata();
 };
 
 void TestFineCor::aspetto_data() {
@@ -759,6 +761,29 @@ void TestFineCor::statoCambiatoDaAltraPostazione() {
     QCOMPARE(b.w<QLabel>("lblSTATO")->text(), altrove);
     QCOMPARE(b.box("txtDataFineEffGG")->text(), QStringLiteral("01"));
     QCOMPARE(b.w("cmdRiapri")->isEnabled(), altrove == QLatin1String("CHIUSO"));
+}
+
+// The report is printed as the form shows it, unsaved boxes included, as a
+// draft while the course is open; nothing is written.
+void TestFineCor::stampaComeCompilata() {
+    BancoFineCor b;
+    b.apri(41235);
+    b.data(QStringLiteral("5"), QStringLiteral("1"), QStringLiteral("19"));
+    b.scrivi("txtCredFormCorso", QStringLiteral("3,5"));
+    b.clic("cmdStampa");
+    QCOMPARE(b.ui().stampe.size(), 1);
+    const QStringList pagine =
+        prova::pagineDelPdf(documento::pdf(b.ui().stampe.first().disegna, QString()));
+    QCOMPARE(pagine.size(), 1);
+    for (const char* testo : {"BOZZA – corso non ancora chiuso", "Data fine effettiva 05/01/2019",
+                              "Credito formativo (complessivo) 3,5", "D'Angelo Lucia"})
+        QVERIFY2(pagine.first().contains(QString::fromUtf8(testo)), testo);
+    QVERIFY(!pagine.first().contains(QStringLiteral("ORIGINALE")));
+    QVERIFY(b.db()
+                .scalar(QStringLiteral("SELECT DataFineEffGG FROM KELDCorsiDef "
+                                       "WHERE IdAttivita=41235"))
+                .isNull());
+    QVERIFY(b.ui().messages.isEmpty());
 }
 
 KORVADIN_TEST_MAIN(TestFineCor)

@@ -16,6 +16,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+Q_DECLARE_METATYPE(ui::EsitoStampa)
+
 using ui::Answer;
 using ui::Icon;
 
@@ -23,6 +25,7 @@ namespace {
 
 const QString kEmail = QStringLiteral("segreteria@cfva.it");
 const QString kAllegato = QStringLiteral("KORVADIN_888_41238.A123");
+const QString kModulo = QStringLiteral("ModuloFineCorso_41238_A123.pdf");
 const QString kSuccesso = QStringLiteral("Trasmissione alla Regione completata con successo");
 const QString kConnessioneInvio =
     QStringLiteral("Errore di connessione al server. Si consiglia di riprovare in un secondo "
@@ -120,6 +123,9 @@ private slots:
     void copiaInTrasmissioni();
     void copiaSenzaIndirizzo();
     void tavrelNonRiesce();
+    void stampaDelModulo_data();
+    void stampaDelModulo();
+    void moduloInCartellaNonScrivibile();
 };
 
 void TestTrasmis::init() {
@@ -425,6 +431,68 @@ void TestTrasmis::tavrelNonRiesce() {
     QCOMPARE(m.title, QStringLiteral("TRASMISSIONE TAVREL FALLITA"));
     QCOMPARE(m.icon, Icon::Critical);
     QCOMPARE(ui().busyCalls, 0);
+}
+
+// The module goes to the print preview and is kept under "Trasmissioni",
+// replacing the earlier one; a printer that fails is reported and changes
+// nothing else.
+void TestTrasmis::stampaDelModulo_data() {
+    QTest::addColumn<ui::EsitoStampa>("esito");
+    QTest::addColumn<QStringList>("messaggi");
+    QTest::newRow("stampato") << ui::EsitoStampa::Stampata << QStringList();
+    QTest::newRow("annullato") << ui::EsitoStampa::Annullata << QStringList();
+    QTest::newRow("stampante guasta")
+        << ui::EsitoStampa::Fallita
+        << QStringList{QStringLiteral("La stampa del modulo non è riuscita.")};
+}
+
+void TestTrasmis::stampaDelModulo() {
+    QFETCH(ui::EsitoStampa, esito);
+    QFETCH(QStringList, messaggi);
+    const QString pdf = inst->file(QStringLiteral("Trasmissioni/") + kModulo);
+    QVERIFY(QDir().mkpath(inst->file(QStringLiteral("Trasmissioni"))));
+    QVERIFY(prova::scrivi(pdf, "modulo precedente"));
+    ui().esitiStampa = {esito};
+    guidaTrasmis("cmdStampa");
+    transmit::mostraTrasmis(s(), nullptr);
+
+    QCOMPARE(ui().texts(), messaggi);
+    QCOMPARE(ui().stampe.size(), 1);
+    QCOMPARE(ui().stampe.first().filePdf, pdf);
+    const QStringList pagine = prova::pagineDelPdf(prova::contenuto(pdf));
+    QCOMPARE(pagine.size(), 2);
+    QVERIFY(pagine.first().contains(QStringLiteral("ORIGINALE")));
+    QVERIFY(pagine.last().contains(QStringLiteral("Lingua inglese per il turismo")));
+    QCOMPARE(QDir(inst->file(QStringLiteral("Trasmissioni"))).entryList(QDir::Files),
+             QStringList{kModulo});
+    QCOMPARE(stato(), QStringLiteral("CHIUSO"));
+    QCOMPARE(ui().busyCalls, 0);
+}
+
+void TestTrasmis::moduloInCartellaNonScrivibile() {
+    const QString cartella = inst->file(QStringLiteral("Trasmissioni"));
+    const QString pdf = QDir(cartella).filePath(kModulo);
+    QVERIFY(QDir().mkpath(cartella));
+    QVERIFY(prova::scrivi(pdf, "modulo precedente"));
+    const auto lettura = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                         QFileDevice::ExeOther;
+    QFile::setPermissions(inst->folder(), lettura | QFileDevice::WriteOwner);
+    QFile::setPermissions(cartella, lettura);
+    guidaTrasmis("cmdStampa");
+    {
+        ComeUtenteComune utente;
+        if (!utente.attivo())
+            QSKIP("cannot act as an unprivileged user");
+        transmit::mostraTrasmis(s(), nullptr);
+    }
+    QFile::setPermissions(cartella, lettura | QFileDevice::WriteOwner);
+    QCOMPARE(ui().messages.size(), 1);
+    QVERIFY(ui().last().text.startsWith(
+        QStringLiteral("Impossibile salvare il modulo in formato PDF nella cartella ") +
+        QDir::toNativeSeparators(cartella) + QStringLiteral("\r\n")));
+    QCOMPARE(prova::contenuto(pdf), QByteArray("modulo precedente"));
+    QCOMPARE(QDir(cartella).entryList(QDir::Files), QStringList{kModulo});
+    QCOMPARE(ui().stampe.size(), 1); // the paper copy can still be printed
 }
 
 QTEST_MAIN(TestTrasmis)
