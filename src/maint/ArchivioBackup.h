@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -30,5 +31,16 @@ bool crea(const QStringList& files, const QString& archivio, QString* errore = n
 // The names written go into estratti. False with the reason on failure.
 bool estrai(const QString& archivio, const QString& cartella, QStringList* estratti,
             QString* errore = nullptr);
+
+// The question asked before a restore: the archive's full path and date (its
+// last change), and what happens to the current database.
+QString domandaRecupero(const QString& archivio, const QDateTime& data, bool conserva);
+
+// The name under which a restore keeps the replaced database in the folder
+// "BackupDB": the database's name with the date and time of the restore
+// ("KORVADIN_2026-12-09_15-45-10.mdb"), followed by "_2", "_3"... when a file
+// of that name is already there, so that no earlier copy is ever replaced.
+QString nomeCopiaConservata(const QString& cartella, const QString& nomeDB,
+                            const QDateTime& quando);
 
 } // namespace archivioBackup
