@@ -22,6 +22,7 @@ Browser::Browser(Session& session, QWidget* parent) : QDialog(parent), m_session
     Label1 = new QLabel;
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setWordWrap(true);
+    setMinimumWidth(360);
     Command2 = new QPushButton(QStringLiteral("Accedi"));
     Command2->setObjectName(QStringLiteral("Command2"));
     Command1 = new QPushButton(QStringLiteral("Esci"));
@@ -33,7 +34,6 @@ Browser::Browser(Session& session, QWidget* parent) : QDialog(parent), m_session
     // Where the archive to attach to the request was written.
     lblArchivio = new QLabel;
     lblArchivio->setObjectName(QStringLiteral("lblArchivio"));
-    lblArchivio->setWordWrap(true);
     lblArchivio->setTextFormat(Qt::PlainText);
     lblArchivio->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lblArchivio->hide();
@@ -101,6 +101,7 @@ void Browser::Command2_Click() {
         lblArchivio->setText(QStringLiteral("Archivio da allegare alla richiesta:\n") +
                              QDir::toNativeSeparators(m_archivio));
         lblArchivio->show();
+        adjustSize(); // the whole path in sight
     }
 
     if (eraAperta) {
