@@ -7,7 +7,9 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
-"$root/scripts/build.sh"
+# Only what the demo runs: the program, the simulator, the demo tool (the
+# tests are built by scripts/test.sh).
+"$root/scripts/build.sh" "$root/build" korvadin korvadin-simulatore korvadin-demo
 demo="$root/build/demo"
 rm -rf "$demo"
 "$root/build/tools/korvadin-demo" "$demo"

@@ -2,6 +2,7 @@
 #include "app/MDI_Main.h"
 #include "app/Startup.h"
 #include "common/Applicazione.h"
+#include "common/GeometriaFinestre.h"
 #include "common/QtInteraction.h"
 #include "common/Traduzioni.h"
 #include "core/Session.h"
@@ -16,6 +17,8 @@ int main(int argc, char* argv[]) {
     Session session(interaction, QApplication::applicationDirPath());
     const QStringList args = QApplication::arguments().mid(1);
     session.debug = args.size() == 1 && args.first() == QLatin1String("DEBUG");
+    GeometriaFinestre geometria(session.userSettings);
+    app.installEventFilter(&geometria);
 
     // The end of the program during start-up unwinds to here; later ones stop
     // at the event loop, which then returns.

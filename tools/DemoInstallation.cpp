@@ -46,6 +46,8 @@ void scriviIni(const QString& folder, const IniDemo& demo) {
                QStringLiteral("127.0.0.1:8089"));
     ini.scrivi(QStringLiteral("CONNESSIONE"), QStringLiteral("PAGINACERTIFICATO"),
                server + QStringLiteral("/korvadin/certificato.htm"));
+    // The support request's upload form, served by the simulator too.
+    ini.scrivi(QStringLiteral("CONNESSIONE"), QStringLiteral("ASSISTENZA"), server);
     ini.scrivi(QStringLiteral("Help"), QStringLiteral("FILEHELP"), QStringLiteral("KORVADIN.html"));
 }
 

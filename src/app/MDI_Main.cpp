@@ -19,7 +19,7 @@ MDI_Main::MDI_Main(Session& session, QWidget* parent)
     sfumatura.setColorAt(1, QColor(64, 76, 112));
     m_area->setBackground(sfumatura);
     setCentralWidget(m_area);
-    resize(1024, 720);
+    resize(1024, 640);
 }
 
 MDI_Main::~MDI_Main() {

@@ -1,14 +1,16 @@
 #include "app/Main.h"
 
+#include "app/Connessione.h"
 #include "app/CopiaRiserva.h"
 #include "app/Distribuzione.h"
 #include "app/MainRegole.h"
-#include "app/Startup.h"
+#include "app/MainStile.h"
 #include "core/Errore.h"
 #include "core/Guardie.h"
 #include "core/Session.h"
 #include "download/ScaricoCorsi.h"
 #include "download/TabCorsiApprovati.h"
+#include "download/mdAggiornaCorsiApprovati.h"
 #include "enrol/InstOper.h"
 #include "maint/Manutenzione.h"
 #include "refdata/AggiornamentoOperatori.h"
@@ -19,6 +21,7 @@
 #include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -37,30 +40,12 @@
 using ui::Answer;
 using ui::Buttons;
 using ui::Icon;
+using namespace mainstile;
 
 namespace {
 
 constexpr int kAiutoMain = 20000;
 const QString kNessunaVoce = QStringLiteral("XX");
-// Glyphs of the calendar toggle: arrow down while the calendar is hidden.
-const QString kFrecciaGiu = QStringLiteral("\u2193");
-const QString kFrecciaSu = QStringLiteral("\u2191");
-const QColor kBlu(0, 0, 255);
-const QColor kRosso(255, 0, 0);
-constexpr int kCorpoDidascalia = 9;
-
-QFont fontDidascalia() {
-    QFont font;
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
-    font.setPointSize(kCorpoDidascalia);
-    return font;
-}
-
-void coloraTesto(QWidget* w, const QColor& colore) {
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::WindowText, colore);
-    w->setPalette(pal);
-}
 
 } // namespace
 
@@ -106,269 +91,6 @@ Main::Main(Session& session, QWidget* parent) : QWidget(parent), m_session(sessi
 
 Main::~Main() = default;
 
-// ---------------------------------------------------------------- building
-
-void Main::costruisciIntestazione(QVBoxLayout* layout) {
-    auto* loghi = new QHBoxLayout;
-    loghi->setSpacing(14);
-    for (const distribuzione::Collegamento& c : distribuzione::collegamenti()) {
-        auto* logo = new QLabel(this);
-        logo->setObjectName(c.controllo);
-        logo->setPixmap(QIcon(c.immagine).pixmap(QSize(120, 54)));
-        logo->setFixedSize(120, 54);
-        logo->setToolTip(c.organizzazione + QStringLiteral(" - ") + c.indirizzo);
-        logo->setCursor(Qt::PointingHandCursor);
-        logo->installEventFilter(this);
-        m_loghi << logo;
-        loghi->addWidget(logo);
-        if (m_loghi.size() == 2)
-            loghi->addStretch();
-    }
-    layout->addLayout(loghi);
-
-    auto* Label1 = new QLabel(QStringLiteral("Chiusura Attività Formative"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont titolo = Label1->font();
-    titolo.setPointSize(18);
-    titolo.setBold(true);
-    Label1->setFont(titolo);
-    Label1->setAlignment(Qt::AlignCenter);
-    coloraTesto(Label1, QColor(0, 32, 96));
-    auto* Label3 = new QLabel(distribuzione::bannerProgrammi(), this);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setWordWrap(true);
-    Label3->setAlignment(Qt::AlignCenter);
-    QFont banner = Label3->font();
-    banner.setItalic(true);
-    Label3->setFont(banner);
-    coloraTesto(Label3, QColor(0, 32, 96));
-    for (QLabel* l : {Label1, Label3}) {
-        l->installEventFilter(this);
-        m_neutri << l;
-        layout->addWidget(l);
-    }
-    layout->addSpacing(10);
-}
-
-void Main::costruisciMenu(QVBoxLayout* layout) {
-    struct Definizione {
-        const char* pulsante;
-        const char* didascalia;
-        QString testo;
-        QString stato; // empty: the caption itself
-        const char* immagine;
-        int colonna, riga;
-        bool grande;
-        void (Main::*azione)();
-    };
-    const QList<Definizione> definizioni = {
-        {"cmdScaricoCorsi", "Label2",
-         QStringLiteral("Scarico / Aggiornamento Corsi e partecipanti"),
-         QStringLiteral("Scarica i corsi finanziati dell'Operatore, da collegare agli interventi "
-                        "richiesti sull'azione III.G.06.01"),
-         "scarico.svg", 1, 1, false, &Main::cmdScaricoCorsi_Click},
-        {"cmdCorsi", "Label11", QStringLiteral("Gestione Corsi"),
-         QStringLiteral("Compilazione schede Caratteristiche dei Corsi"), "corsi.svg", 1, 2, false,
-         &Main::cmdCorsi_Click},
-        {"cmdInvia1", "Label13", QStringLiteral("Trasmissione dati fine corso"),
-         QStringLiteral("Stampa del modulo di Domanda in forma definitiva e invio dati alla "
-                        "Provincia"),
-         "invia.svg", 1, 3, false, &Main::cmdInvia1_Click},
-        {"cmdMailHelp", "Label20", QStringLiteral("Contatta l'assistenza"),
-         QStringLiteral("Avvia il programma di Posta Elettronica  per contattare l'Assistenza "
-                        "V.R.D."),
-         "assistenza.svg", 2, 1, true, &Main::cmdMailHelp_Click},
-        {"cmdOpzioni", "Label21", QStringLiteral("Opzioni"),
-         QStringLiteral("Impostazioni grafiche schermata principale"), "opzioni.svg", 2, 2, true,
-         &Main::cmdOpzioni_Click},
-        {"cmdBackup", "Label16", QStringLiteral("Salvataggio/ Recupero Dati"), QString(),
-         "backup.svg", 2, 3, false, &Main::cmdBackup_Click},
-        {"cmdAggInst", "lblAggiorna", QStringLiteral("Aggiorna dati  Operatore  e Sedi"),
-         QStringLiteral("Aggiorna dati anagrafici operatori proponenti e sedi legali / aziende "
-                        "committenti dei corsi"),
-         "aggiorna.svg", 3, 1, false, &Main::cmdAggInst_Click},
-        {"cmdEsci", "Label15", QStringLiteral("Esci"), QStringLiteral("Esci a Windows"), "esci.svg",
-         3, 3, false, &Main::cmdEsci_Click},
-    };
-
-    auto* griglia = new QGridLayout;
-    griglia->setHorizontalSpacing(10);
-    griglia->setVerticalSpacing(16);
-    for (const Definizione& d : definizioni) {
-        auto* pulsante = new QPushButton(this);
-        pulsante->setObjectName(QLatin1String(d.pulsante));
-        pulsante->setIcon(QIcon(QStringLiteral(":/images/") + QLatin1String(d.immagine)));
-        // 585 x 540 twips, 600 x 600 for the two larger ones.
-        pulsante->setFixedSize(d.grande ? QSize(46, 46) : QSize(46, 42));
-        pulsante->setIconSize(QSize(32, 32));
-        pulsante->setFocusPolicy(Qt::TabFocus);
-        auto* didascalia = new QLabel(d.testo, this);
-        didascalia->setObjectName(QLatin1String(d.didascalia));
-        didascalia->setTextFormat(Qt::PlainText);
-        didascalia->setWordWrap(true);
-        didascalia->setFixedWidth(150);
-        didascalia->setMinimumHeight(42);
-        riposoDidascalia(didascalia);
-        const QString stato = d.stato.isEmpty() ? d.testo : d.stato;
-        m_voci << Voce{pulsante, didascalia, stato, d.azione};
-        pulsante->installEventFilter(this);
-        didascalia->installEventFilter(this);
-        connect(pulsante, &QPushButton::clicked, this, d.azione);
-        griglia->addWidget(pulsante, d.riga - 1, (d.colonna - 1) * 2, Qt::AlignVCenter);
-        griglia->addWidget(didascalia, d.riga - 1, (d.colonna - 1) * 2 + 1, Qt::AlignVCenter);
-        if (QLatin1String(d.pulsante) == QLatin1String("cmdAggInst")) {
-            cmdAggInst = pulsante;
-            lblAggiorna = didascalia;
-        } else if (QLatin1String(d.didascalia) == QLatin1String("Label21")) {
-            Label21 = didascalia;
-        }
-    }
-    griglia->setColumnMinimumWidth(1, 150);
-    griglia->setColumnMinimumWidth(3, 150);
-    griglia->setColumnMinimumWidth(5, 150);
-    griglia->setColumnMinimumWidth(6, 0);
-    auto* riga = new QHBoxLayout;
-    riga->addSpacing(20);
-    riga->addLayout(griglia);
-    riga->addSpacing(20);
-    layout->addLayout(riga);
-    layout->addSpacing(10);
-}
-
-void Main::costruisciInformazioni(QVBoxLayout* layout) {
-    auto pannello = [this](const char* nome) {
-        auto* frame = new QFrame(this);
-        frame->setObjectName(QLatin1String(nome));
-        frame->setFrameShape(QFrame::Panel);
-        frame->setFrameShadow(QFrame::Sunken);
-        frame->setAutoFillBackground(true);
-        frame->setMinimumHeight(30);
-        frame->installEventFilter(this);
-        m_neutri << frame;
-        return frame;
-    };
-    QFrame* SSPanel1 = pannello("SSPanel1");
-    auto* Label6 = new QLabel(QStringLiteral("Op."), SSPanel1);
-    Label6->setObjectName(QStringLiteral("Label6"));
-    lblGrOpe = new QLabel(SSPanel1);
-    lblGrOpe->setObjectName(QStringLiteral("lblGrOpe"));
-    lblCodOpe = new QLabel(SSPanel1);
-    lblCodOpe->setObjectName(QStringLiteral("lblCodOpe"));
-    lblDenOpe = new QLabel(SSPanel1);
-    lblDenOpe->setObjectName(QStringLiteral("lblDenOpe"));
-    lblDenOpe->setTextFormat(Qt::PlainText);
-    for (QLabel* l : {Label6, lblGrOpe, lblCodOpe, lblDenOpe}) {
-        QFont f = l->font();
-        f.setBold(true);
-        l->setFont(f);
-    }
-    Label6->installEventFilter(this);
-    m_neutri << Label6;
-    auto* info = new QHBoxLayout(SSPanel1);
-    info->setContentsMargins(8, 2, 8, 2);
-    info->addWidget(Label6);
-    info->addWidget(lblGrOpe);
-    info->addWidget(lblCodOpe);
-    info->addWidget(lblDenOpe, 1);
-    SSPanel1->setMinimumWidth(330);
-
-    QFrame* SSPanel2 = pannello("SSPanel2");
-    SSPanel2->setFixedWidth(80);
-    QFrame* SSPanel3 = pannello("SSPanel3");
-    SSPanel3->setFixedWidth(80);
-
-    lblCalendario = new QLabel(kFrecciaGiu, this);
-    lblCalendario->setObjectName(QStringLiteral("lblCalendario"));
-    lblCalendario->setToolTip(QStringLiteral("Mostra calendario"));
-    QFont freccia = lblCalendario->font();
-    freccia.setPointSize(15);
-    freccia.setBold(true);
-    lblCalendario->setFont(freccia);
-    lblCalendario->setAlignment(Qt::AlignCenter);
-    lblCalendario->setFixedSize(28, 30);
-    lblCalendario->setCursor(Qt::PointingHandCursor);
-    lblCalendario->installEventFilter(this);
-    m_neutri << lblCalendario;
-
-    auto* riga = new QHBoxLayout;
-    riga->setSpacing(6);
-    riga->addWidget(SSPanel1, 1);
-    riga->addWidget(SSPanel2);
-    riga->addWidget(SSPanel3);
-    riga->addWidget(lblCalendario);
-    layout->addLayout(riga);
-
-    StBar = new QStatusBar(this);
-    StBar->setObjectName(QStringLiteral("StBar"));
-    StBar->setSizeGripEnabled(false);
-    auto* primo = new QLabel(StBar);
-    primo->setObjectName(QStringLiteral("StBar_Panel1"));
-    primo->setMinimumWidth(30);
-    m_pannelloStato = new QLabel(StBar);
-    m_pannelloStato->setObjectName(QStringLiteral("StBar_Panel2"));
-    m_pannelloStato->setTextFormat(Qt::PlainText);
-    m_pannelloOra = new QLabel(StBar);
-    m_pannelloOra->setObjectName(QStringLiteral("StBar_Panel3"));
-    m_pannelloOra->setAlignment(Qt::AlignCenter);
-    m_pannelloOra->setMinimumWidth(54);
-    StBar->addWidget(primo);
-    StBar->addWidget(m_pannelloStato, 1);
-    StBar->addPermanentWidget(m_pannelloOra);
-    layout->addWidget(StBar);
-}
-
-void Main::costruisciPannelli() {
-    // A small window of its own beside the toggle, so that it covers no entry.
-    calendario = new QCalendarWidget(this);
-    calendario->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
-    calendario->setObjectName(QStringLiteral("calendario"));
-    calendario->setGridVisible(true);
-    calendario->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    calendario->setFixedSize(calendario->sizeHint());
-    calendario->installEventFilter(this);
-    m_neutri << calendario;
-    calendario->hide();
-
-    auto cornice = [this](const char* nome) {
-        auto* frame = new QFrame(this);
-        frame->setObjectName(QLatin1String(nome));
-        frame->setFrameShape(QFrame::Box);
-        frame->setLineWidth(2);
-        frame->setAutoFillBackground(true);
-        QPalette pal = frame->palette();
-        pal.setColor(QPalette::Window, QColor(255, 255, 225));
-        frame->setPalette(pal);
-        frame->hide();
-        return frame;
-    };
-    panel_Attesa = cornice("panel_Attesa");
-    auto* testoAttesa =
-        new QLabel(QStringLiteral("Controllo dati in corso. Attendere..."), panel_Attesa);
-    QFont grande = testoAttesa->font();
-    grande.setPointSize(12);
-    grande.setBold(true);
-    testoAttesa->setFont(grande);
-    auto* l1 = new QVBoxLayout(panel_Attesa);
-    l1->setContentsMargins(28, 20, 28, 20);
-    l1->addWidget(testoAttesa, 0, Qt::AlignCenter);
-
-    pnlAttesa = cornice("pnlAttesa");
-    lblAttesa = new QLabel(pnlAttesa);
-    lblAttesa->setObjectName(QStringLiteral("lblAttesa"));
-    lblAttesa->setFont(grande);
-    lblAttesa->setAlignment(Qt::AlignCenter);
-    auto* cmdAnnullaAgg = new QPushButton(QStringLiteral("Annulla..."), pnlAttesa);
-    cmdAnnullaAgg->setObjectName(QStringLiteral("cmdAnnullaAgg"));
-    connect(cmdAnnullaAgg, &QPushButton::clicked, pnlAttesa, &QWidget::hide);
-    auto* l2 = new QVBoxLayout(pnlAttesa);
-    l2->setContentsMargins(28, 20, 28, 16);
-    l2->addWidget(lblAttesa);
-    l2->addWidget(cmdAnnullaAgg, 0, Qt::AlignCenter);
-
-    PB1 = new QProgressBar(this);
-    PB1->setObjectName(QStringLiteral("PB1"));
-}
-
 void Main::caricaPreferenze() {
     UserSettings& u = m_session.userSettings;
     m_session.preferenze.sottolinea =
@@ -407,6 +129,17 @@ void Main::resizeEvent(QResizeEvent* event) {
 void Main::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawPixmap(rect(), QIcon(QStringLiteral(":/images/sfondo.svg")).pixmap(size()));
+    // The entry that has the keyboard focus: a frame around button and caption.
+    for (const Voce& v : std::as_const(m_voci)) {
+        if (!v.pulsante->hasFocus())
+            continue;
+        const QRect voce =
+            v.pulsante->geometry().united(v.didascalia->geometry()).adjusted(-4, -4, 4, 4);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2, Qt::DashLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(voce, 4, 4);
+    }
 }
 
 // ---------------------------------------------------------------- activation
@@ -439,6 +172,8 @@ void Main::attiva() {
                 w == lblAggiorna)
                 w->setCursor(Qt::PointingHandCursor);
         }
+        // The keyboard starts on the first entry.
+        m_voci.first().pulsante->setFocus(Qt::ActiveWindowFocusReason);
         m_primaAttivazione = false;
     }
     const Operatore& op = m_session.OperatoreCorrente;
@@ -517,6 +252,8 @@ void Main::mouseMoveEvent(QMouseEvent* event) {
 }
 
 bool Main::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+        update();
     if (event->type() == QEvent::Enter) {
         for (const Voce& v : std::as_const(m_voci)) {
             if (watched == v.pulsante || watched == v.didascalia) {
@@ -540,7 +277,7 @@ bool Main::eventFilter(QObject* watched, QEvent* event) {
         for (const Voce& v : std::as_const(m_voci)) {
             if (watched == v.didascalia) {
                 if (v.pulsante->isEnabled())
-                    (this->*v.azione)();
+                    esegui(v.azione);
                 return true;
             }
         }
@@ -557,6 +294,12 @@ bool Main::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void Main::esegui(void (Main::*azione)()) {
+    (this->*azione)();
+    if (!m_chiuso && !m_session.ended())
+        EvidenziaVoce(kNessunaVoce);
 }
 
 void Main::lblCalendario_Click() {
@@ -603,7 +346,9 @@ void Main::cmdScaricoCorsi_Click() {
     case download::RisultatoScarico::NienteScaricato:
         break;
     case download::RisultatoScarico::Acquisito:
-        m_session.ui.message(this, QStringLiteral("Corsi e destinatari acquisiti correttamente."),
+        m_session.ui.message(this,
+                             QStringLiteral("Corsi e destinatari acquisiti correttamente.") +
+                                 QStringLiteral("\n\n") + download::testoConteggio(m_session),
                              QString(), Icon::Information);
         break;
     case download::RisultatoScarico::NonAcquisito:
@@ -723,8 +468,19 @@ void Main::cmdAggInst_Click() {
                                                 "Operatori da aggiornare, e quelli da inserire"));
         PuntatoreOccupato occupato(m_session.ui);
         m_session.ui.processEvents();
+        // The status bar follows the decoding tables as they load; the window
+        // is repainted when a table starts and then at most every 40 ms.
+        QElapsedTimer ridisegno;
+        const auto caricamento = [this, &ridisegno](const QString& tabella, int record) {
+            mostraStato(QStringLiteral("Caricamento: ") + tabella + QStringLiteral(" - ") +
+                        QString::number(record));
+            if (record == 0 || !ridisegno.isValid() || ridisegno.elapsed() >= 40) {
+                m_session.ui.processEvents();
+                ridisegno.start();
+            }
+        };
         const bool aggiornato = m_session.AnnullaOperazione != QLatin1String("annulla") &&
-                                refdata::aggiornaDatiOperatori(m_session, this);
+                                refdata::aggiornaDatiOperatori(m_session, this, caricamento);
         occupato.fine();
         modoNormale();
         if (aggiornato)

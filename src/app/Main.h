@@ -64,6 +64,9 @@ private:
     void posizionaSovrapposti();
     void mostraStato(const QString& testo);
     void riposoDidascalia(QLabel* label);
+    // Runs a menu entry; when the form it opened has closed, the captions are
+    // back at rest (the mouse left them while the form was up).
+    void esegui(void (Main::*azione)());
     void errore(const QString& titolo, int numero, const QString& descrizione);
 
     void cmdScaricoCorsi_Click();

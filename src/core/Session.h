@@ -70,6 +70,13 @@ public:
     QString codicePleia;
     bool scaricoAnnullato = false;
     bool corsiAcquisiti = false;
+    // What the last download's update added and refreshed.
+    struct ConteggioScarico {
+        int corsiNuovi = 0;
+        int corsiAggiornati = 0;
+        int allieviNuovi = 0;
+        int allieviAggiornati = 0;
+    } conteggioScarico;
     PreferenzeEvidenziazione preferenze;
 
     // The connection; once the program has ended, asking for it throws

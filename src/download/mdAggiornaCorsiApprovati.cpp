@@ -7,9 +7,11 @@
 #include "db/Database.h"
 #include "maint/CopiaSicurezza.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 using ui::Icon;
 
@@ -130,13 +132,18 @@ bool CaricaCorsi(Session& session, QWidget* parent, const QString& file, const Q
                        " NonAmmessiFH, CodObiet, CodAsse, CodSubAsse)"
                        " VALUES (?, ?, ?, 'APERTO', ?, ?, ?, ?, ?, ?, ?, ?,"
                        " 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, ?, ?, ?)"));
+        QSet<qint64> nuovi, aggiornati;
         for (const QString& testo : righe) {
             const RigaRecord r = RigaRecord::leggi(testo);
             const qint64 id = identificativo(r.campo(2));
             esiste.reset();
             esiste.bind(1, id);
-            if (esiste.next())
+            if (esiste.next()) {
+                if (!nuovi.contains(id))
+                    aggiornati.insert(id);
                 continue; // an existing course keeps its row as it is
+            }
+            nuovi.insert(id);
             const QString data = r.campo(5);
             aggiungi.reset();
             aggiungi.bindAll({r.campo(0), numero(r.campo(1)), id, numero(r.campo(3)), r.campo(4),
@@ -145,6 +152,8 @@ bool CaricaCorsi(Session& session, QWidget* parent, const QString& file, const Q
                               r.campo(16)});
             aggiungi.run();
         }
+        session.conteggioScarico.corsiNuovi = int(nuovi.size());
+        session.conteggioScarico.corsiAggiornati = int(aggiornati.size());
         return true;
     });
 }
@@ -166,6 +175,7 @@ bool CaricaPartecipanti(Session& session, QWidget* parent, const QString& file,
         db::Statement matricola(c, QStringLiteral("UPDATE ") + t +
                                        QStringLiteral(" SET Matricola=? WHERE IdAttivita=? AND"
                                                       " CodFiscale=?"));
+        int nuovi = 0, aggiornati = 0;
         for (const QString& testo : righe) {
             const RigaRecord r = RigaRecord::leggi(testo);
             const qint64 id = identificativo(r.campo(2));
@@ -183,13 +193,17 @@ bool CaricaPartecipanti(Session& session, QWidget* parent, const QString& file,
                 matricola.reset();
                 matricola.bindAll({numeroMatricola, id, codFiscale});
                 matricola.run();
+                ++aggiornati;
             } else {
                 aggiungi.reset();
                 aggiungi.bindAll(
                     {id, codFiscale, r.campo(8), r.campo(9), r.campo(10), numeroMatricola});
                 aggiungi.run();
+                ++nuovi;
             }
         }
+        session.conteggioScarico.allieviNuovi = nuovi;
+        session.conteggioScarico.allieviAggiornati = aggiornati;
         return true;
     });
 }
@@ -223,6 +237,15 @@ bool CaricaGiornateOre(Session& session, QWidget* parent, const QString& file,
     });
 }
 
+QString testoConteggio(const Session& session) {
+    const Session::ConteggioScarico& c = session.conteggioScarico;
+    return QStringLiteral("Corsi: %1 nuovi, %2 aggiornati.\nPartecipanti: %3 nuovi, %4 aggiornati.")
+        .arg(c.corsiNuovi)
+        .arg(c.corsiAggiornati)
+        .arg(c.allieviNuovi)
+        .arg(c.allieviAggiornati);
+}
+
 CopiaSicurezza copiaSicurezzaPredefinita(Session& session, QWidget* parent) {
     return
         [&session, parent] { return maint::Crea_DB_Backup(session, session.PercorsoDB, parent); };
@@ -241,6 +264,7 @@ bool AggiornaCorsiScaricati(Session& session, QWidget* parent, const CopiaSicure
         return false;
     }
     const QString corsi = session.file(kFileCorsi);
+    session.conteggioScarico = {};
     bool caricati = false;
     bool confermata = false;
     try {
@@ -260,6 +284,8 @@ bool AggiornaCorsiScaricati(Session& session, QWidget* parent, const CopiaSicure
     if (confermata) {
         General::muoviFile(corsi, session.file(QStringLiteral("CAR/CorsiDestinatari30.car")));
         maint::eliminaCopiaSicurezza(session.PercorsoDB);
+        session.userSettings.set(QStringLiteral("LastUpdate"),
+                                 QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
         return true;
     }
     session.ui.message(parent,

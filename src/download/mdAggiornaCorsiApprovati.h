@@ -37,8 +37,13 @@ bool CaricaGiornateOre(Session& session, QWidget* parent, const QString& file,
                        const QString& tabella = QStringLiteral("KELDCorsiDef"));
 
 // The whole update with its messages and file moves; true when every line was
-// loaded.
+// loaded. It counts in session.conteggioScarico the courses and participants
+// added and refreshed, and writes the date of the update to the user's
+// "LastUpdate".
 bool AggiornaCorsiScaricati(Session& session, QWidget* parent);
 bool AggiornaCorsiScaricati(Session& session, QWidget* parent, const CopiaSicurezza& copia);
+
+// The counts of the last update, as the download's success message adds them.
+QString testoConteggio(const Session& session);
 
 } // namespace download

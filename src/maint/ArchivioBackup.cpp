@@ -72,6 +72,33 @@ QString nomeArchivio(const QString& percorsoScelto) {
     return QDir(scelto.absolutePath()).filePath(base + QStringLiteral(".zip"));
 }
 
+QString domandaRecupero(const QString& archivio, const QDateTime& data, bool conserva) {
+    QString testo = QStringLiteral("La base dati corrente sarà sostituita con quella contenuta "
+                                   "nell'archivio\n") +
+                    QDir::toNativeSeparators(archivio);
+    if (data.isValid())
+        testo += QStringLiteral("\ndel ") + data.toString(QStringLiteral("dd/MM/yyyy")) +
+                 QStringLiteral(" ore ") + data.toString(QStringLiteral("HH:mm"));
+    testo += conserva ? QStringLiteral(".\n\nUna copia della base dati corrente sarà conservata "
+                                       "nella cartella \"BackupDB\".")
+                      : QStringLiteral(".\n\nLa base dati corrente non sarà conservata.");
+    return testo + QStringLiteral("\n\nProcedere con il recupero?");
+}
+
+QString nomeCopiaConservata(const QString& cartella, const QString& nomeDB,
+                            const QDateTime& quando) {
+    const QFileInfo info(nomeDB);
+    const QString suffisso =
+        info.suffix().isEmpty() ? QString() : QStringLiteral(".") + info.suffix();
+    const QString base = info.completeBaseName() + QLatin1Char('_') +
+                         quando.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss"));
+    const QDir dir(cartella);
+    QString nome = base + suffisso;
+    for (int n = 2; dir.exists(nome); ++n)
+        nome = base + QStringLiteral("_%1").arg(n) + suffisso;
+    return dir.filePath(nome);
+}
+
 bool nomeVoceAmmesso(const QString& nome) {
     if (nome.isEmpty() || nome == QLatin1String(".") || nome == QLatin1String(".."))
         return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -46,5 +47,16 @@ bool nomeRiservato(const QString& nome);
 // why not, and nothing is left in cartella.
 QString provaRecupero(const QString& archivio, const QString& cartella, const QString& nomeDB,
                       const QString& chiave, QStringList* estratti);
+
+// The question asked before a restore: the archive's full path and date (its
+// last change), and what happens to the current database.
+QString domandaRecupero(const QString& archivio, const QDateTime& data, bool conserva);
+
+// The name under which a restore keeps the replaced database in the folder
+// "BackupDB": the database's name with the date and time of the restore
+// ("KORVADIN_2026-12-09_15-45-10.mdb"), followed by "_2", "_3"... when a file
+// of that name is already there, so that no earlier copy is ever replaced.
+QString nomeCopiaConservata(const QString& cartella, const QString& nomeDB,
+                            const QDateTime& quando);
 
 } // namespace archivioBackup

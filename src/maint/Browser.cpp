@@ -4,6 +4,7 @@
 #include "maint/Assistenza.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,6 +22,7 @@ Browser::Browser(Session& session, QWidget* parent) : QDialog(parent), m_session
     Label1 = new QLabel;
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setWordWrap(true);
+    setMinimumWidth(360);
     Command2 = new QPushButton(QStringLiteral("Accedi"));
     Command2->setObjectName(QStringLiteral("Command2"));
     Command1 = new QPushButton(QStringLiteral("Esci"));
@@ -29,8 +31,15 @@ Browser::Browser(Session& session, QWidget* parent) : QDialog(parent), m_session
     pulsanti->addWidget(Command2);
     pulsanti->addWidget(Command1);
     pulsanti->addStretch();
+    // Where the archive to attach to the request was written.
+    lblArchivio = new QLabel;
+    lblArchivio->setObjectName(QStringLiteral("lblArchivio"));
+    lblArchivio->setTextFormat(Qt::PlainText);
+    lblArchivio->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblArchivio->hide();
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
+    layout->addWidget(lblArchivio);
     layout->addLayout(pulsanti);
     layout->addStretch();
     connect(Command2, &QPushButton::clicked, this, &Browser::Command2_Click);
@@ -86,8 +95,14 @@ void Browser::Command2_Click() {
     ui.setBusy(true);
     const auto fallito = assistenza::creaArchivio(m_archivio, database);
     ui.setBusy(false);
-    if (fallito)
+    if (fallito) {
         errore(fallito->numero, fallito->descrizione);
+    } else {
+        lblArchivio->setText(QStringLiteral("Archivio da allegare alla richiesta:\n") +
+                             QDir::toNativeSeparators(m_archivio));
+        lblArchivio->show();
+        adjustSize(); // the whole path in sight
+    }
 
     if (eraAperta) {
         try {
@@ -114,7 +129,11 @@ void Browser::Command2_Click() {
                                                  assistenza::queryString(dati));
     m_indirizzo = url.toString(QUrl::FullyEncoded);
     if (!url.isValid() || !ui.openUrl(url)) {
-        errore(5, QStringLiteral("Impossibile aprire l'indirizzo ") + m_indirizzo);
+        // The address as the user would type it, without the request fields.
+        errore(5, QStringLiteral("Impossibile aprire l'indirizzo ") +
+                      assistenza::hostModulo(m_session.ini) + assistenza::PercorsoModulo +
+                      QStringLiteral("\n\nL'archivio da allegare alla richiesta è:\n") +
+                      QDir::toNativeSeparators(m_archivio));
         return;
     }
     Label1->setText(QStringLiteral("Collegamento effettuato"));

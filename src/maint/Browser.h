@@ -29,6 +29,7 @@ private:
     QString m_archivio;
     QString m_indirizzo;
     QLabel* Label1;
+    QLabel* lblArchivio;
     QPushButton* Command2;
     QPushButton* Command1;
 };

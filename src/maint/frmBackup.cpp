@@ -8,6 +8,7 @@
 #include "maint/CopiaSicurezza.h"
 
 #include <QButtonGroup>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -255,6 +256,15 @@ void frmBackup::cmdConfermaZip_Click() {
         return;
     }
     const QString archivio = QDir::fromNativeSeparators(txtFileZip->text());
+    const QFileInfo infoArchivio(archivio);
+    if (m_session.ui.message(this,
+                             archivioBackup::domandaRecupero(
+                                 infoArchivio.absoluteFilePath(),
+                                 infoArchivio.isFile() ? infoArchivio.lastModified() : QDateTime(),
+                                 optAll->isChecked()),
+                             QStringLiteral("Recupero Dati"), Icon::Question,
+                             ui::Buttons::YesNo) != ui::Answer::Yes)
+        return;
     PuntatoreOccupato occupato(m_session.ui);
     cmdConfermaZip->setEnabled(false);
     cmdEsci1->setEnabled(false);
@@ -313,7 +323,9 @@ QString frmBackup::eseguiRecupero(const QString& database, const QString& archiv
                 return fallito;
             const QByteArray byte = corrente.readAll();
             if (corrente.error() != QFileDevice::NoError ||
-                !fileSicuro::sostituisci(QDir(cartellaCopie).filePath(nomeDB), byte))
+                !fileSicuro::sostituisci(archivioBackup::nomeCopiaConservata(
+                                             cartellaCopie, nomeDB, QDateTime::currentDateTime()),
+                                         byte))
                 return fallito;
         }
         maint::sostituisciBaseDati(database, estrattoDB);

@@ -66,6 +66,11 @@ Trasmis::Trasmis(Session& session, QWidget* parent)
     dati->addRow(QStringLiteral("Identificativo"), lblID);
     dati->addRow(QStringLiteral("Prog."), lblProgr);
     dati->addRow(QStringLiteral("denominazione"), lblDenCorso);
+    lblStato = etichetta(QStringLiteral("lblStato"));
+    QFont grassetto = lblStato->font();
+    grassetto.setBold(true);
+    lblStato->setFont(grassetto);
+    dati->addRow(QStringLiteral("Stato"), lblStato);
 
     cmdSalva = pulsante(QStringLiteral("cmdSalva"),
                         QStringLiteral("Copia del file di trasmissione del Fine Corso"));
@@ -110,6 +115,25 @@ Trasmis::Trasmis(Session& session, QWidget* parent)
             codice, testo, m_inet.servizio(), m_session.indirizzoServer,
             m_session.ini.leggi(QStringLiteral("CONNESSIONE"), net::servizio::PAGINACERTIFICATO));
     });
+    mostraStato(false);
+}
+
+void Trasmis::mostraStato(bool trasmesso) {
+    QString stato;
+    try {
+        stato = m_session.CorsiDB()
+                    .scalar(QStringLiteral("SELECT Stato FROM KELDCorsiDef WHERE IdAttivita = ?"),
+                            {m_session.CorsoSelezionato})
+                    .toString();
+    } catch (const db::DbError&) {
+        stato.clear(); // the state is only shown; the actions keep their own checks
+    }
+    lblStato->setText(stato);
+    if (trasmesso && stato == QLatin1String("TRASMESSO")) {
+        cmdSend->setEnabled(false);
+        cmdSend->setToolTip(QStringLiteral("Il corso risulta già trasmesso alla Regione"));
+        cmdEsci->setFocus();
+    }
 }
 
 bool Trasmis::ControlloVersione() {
@@ -232,6 +256,8 @@ void Trasmis::cmdSend_Click() {
     }
     frmInet invio(m_session, m_crea, m_numeroDomanda, this);
     ui.runDialog(invio);
+    if (!m_session.ended())
+        mostraStato(invio.trasmesso());
 }
 
 void Trasmis::cmdDebug_Click() {

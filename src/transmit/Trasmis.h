@@ -23,6 +23,9 @@ private:
 
     bool ControlloVersione();
     bool ControlloStatoAvanzamento();
+    // Shows the course's state as the database holds it; after a confirmed
+    // upload the send button is no longer offered.
+    void mostraStato(bool trasmesso);
 
     mdCreaFileTrasm m_crea;
     qint64 m_numeroDomanda = 0; // the course record carries no application number
@@ -33,6 +36,7 @@ private:
     QLabel* lblID;
     QLabel* lblProgr;
     QLabel* lblDenCorso;
+    QLabel* lblStato;
     QPushButton* cmdSalva;
     QPushButton* cmdSend;
     QPushButton* cmdStampa;

@@ -163,6 +163,7 @@ void frmInet::Cmd_Send_Click() {
         }
         ui.message(this, QStringLiteral("Trasmissione alla Regione completata con successo"),
                    QStringLiteral("TRASMISSIONE TERMINATA"), Icon::Information);
+        m_trasmesso = true;
         eliminaAllegato();
         accept();
         return;

@@ -19,6 +19,9 @@ public:
     frmInet(Session& session, mdCreaFileTrasm& crea, qint64 numeroDomanda,
             QWidget* parent = nullptr);
 
+    // The server confirmed the upload and the course was marked TRASMESSO.
+    bool trasmesso() const { return m_trasmesso; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -30,6 +33,7 @@ private:
 
     mdCreaFileTrasm& m_crea;
     qint64 m_numeroDomanda;
+    bool m_trasmesso = false;
 
     QLineEdit* txFrom;
     QPushButton* Cmd_Send;

@@ -1,12 +1,14 @@
 // The agencies' update from the main window against the in-process regional-
 // server simulator: a new agency added to the list comes down with the others,
-// is merged under the safety copy and the connection returns to its mode.
+// is merged under the safety copy and the connection returns to its mode. A
+// decoding file dropped with "aggiorna.tab" loads first, followed on the status bar.
 #include "SimulatoreSupport.h"
 #include "TestSupport.h"
 #include "app/Main.h"
 #include "enrol/frmInstOper.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -42,7 +44,12 @@ void TestAggiornaOperatori::nuovoOperatoreUnito() {
         figlio<QLineEdit>(&c, QStringLiteral("txtEMail"))->setText(QStringLiteral("uff@ente.it"));
         c.cmdConferma_Click();
     });
+    QVERIFY(prova::scrivi(inst.file(QStringLiteral("Asse.txt")),
+                          "AGGIORNAMENTO\r\n#Z#,#Asse aggiunto#\r\n#Y#,#Altro asse#\r\n"));
+    QVERIFY(prova::scrivi(inst.file(QStringLiteral("aggiorna.tab")), {}));
     figlio<QPushButton>(&m, QStringLiteral("cmdAggInst"))->click();
+    QCOMPARE(figlio<QLabel>(&m, QStringLiteral("StBar_Panel2"))->text(),
+             QStringLiteral("Caricamento: Asse - 2"));
 
     // The list started from the agencies of the database; both were asked for.
     QCOMPARE(elencoIniziale.size(), 1);

@@ -79,6 +79,8 @@ private slots:
     void nessunaCopiaSenzaServer_data();
     void nessunaCopiaSenzaServer();
     void cornicePrincipale();
+    void tastiera_data();
+    void tastiera();
 
 private:
     static QLabel* label(QWidget* w, const QString& nome) { return figlio<QLabel>(w, nome); }
@@ -952,6 +954,56 @@ void TestMain::cornicePrincipale() {
     cornice.close();
     QVERIFY(inst.interaction.programEnded());
     QVERIFY(QFile::exists(inst.file(QStringLiteral("backup.001"))));
+}
+
+// Every entry is reached with Tab and framed while it has the focus; Return
+// opens it, and once its form has closed the caption is back at rest.
+void TestMain::tastiera_data() {
+    QTest::addColumn<QString>("nome");
+    QTest::addColumn<QString>("didascalia");
+    QTest::addColumn<QString>("finestra");
+    QTest::newRow("scarico") << "cmdScaricoCorsi"
+                             << "Label2"
+                             << "FrmScaricoDB";
+    QTest::newRow("gestione corsi") << "cmdCorsi"
+                                    << "Label11"
+                                    << "TabCorsiApprovati";
+    QTest::newRow("trasmissione") << "cmdInvia1"
+                                  << "Label13"
+                                  << "TabCorsiApprovati";
+}
+
+void TestMain::tastiera() {
+    QFETCH(QString, nome);
+    QFETCH(QString, didascalia);
+    QFETCH(QString, finestra);
+    TestInstallation inst;
+    Main m(inst.sessione());
+    mostra(m);
+    m.activateWindow();
+    QTRY_VERIFY(m.isActiveWindow());
+    QStringList raggiunti;
+    for (int i = 0; i < 8; ++i) {
+        raggiunti << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    raggiunti.sort();
+    QCOMPARE(raggiunti, QStringList({"cmdAggInst", "cmdBackup", "cmdCorsi", "cmdEsci", "cmdInvia1",
+                                     "cmdMailHelp", "cmdOpzioni", "cmdScaricoCorsi"}));
+
+    QPushButton* voce = pulsante(&m, qPrintable(nome));
+    const QRect cornice = voce->geometry().adjusted(-6, -6, 0, 6);
+    pulsante(&m, "cmdEsci")->setFocus(Qt::TabFocusReason);
+    const QImage senzaFuoco = m.grab(cornice).toImage();
+    voce->setFocus(Qt::TabFocusReason);
+    QVERIFY(voce->hasFocus());
+    QVERIFY(m.grab(cornice).toImage() != senzaFuoco);
+
+    entra(label(&m, didascalia));
+    QVERIFY(!aRiposo(label(&m, didascalia)));
+    QTest::keyClick(voce, Qt::Key_Return);
+    QCOMPARE(inst.interaction.dialogsRun, QStringList(finestra));
+    QVERIFY(aRiposo(label(&m, didascalia)));
 }
 
 KORVADIN_TEST_MAIN(TestMain)

@@ -148,7 +148,13 @@ void TestAggiornaCorsi::secondoScaricoTieneIlCorsoChiuso() {
     };
     scrivi(download::kFileCorsi, righeCorso("GRECO", ""));
     scrivi(download::kFileGiornateOre, {"#41240#,#1#,#1#,#1#"});
+    QVERIFY(s().userSettings.get(QStringLiteral("LastUpdate")).isEmpty());
     QVERIFY(download::AggiornaCorsiScaricati(s(), nullptr));
+    // What the success message adds, and the date the options dialog shows.
+    QCOMPARE(download::testoConteggio(s()),
+             QStringLiteral("Corsi: 0 nuovi, 1 aggiornati.\nPartecipanti: 1 nuovi, 2 aggiornati."));
+    QCOMPARE(s().userSettings.get(QStringLiteral("LastUpdate")),
+             QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
 
     QCOMPARE(righe(s().CorsiDB()).filter(QStringLiteral("KELDCorsiDef:41238|")), prima);
     QCOMPARE(riga(corsoChiuso, {}).value("Stato").toString(), QStringLiteral("CHIUSO"));

@@ -7,6 +7,8 @@
 #include "maint/Assistenza.h"
 #include "maint/Browser.h"
 
+#include <QDir>
+#include <QLabel>
 #include <QPushButton>
 #include <QUrlQuery>
 #include <QtTest>
@@ -54,6 +56,7 @@ private slots:
     void nomeArchivio();
     void queryString();
     void richiesta();
+    void indirizzoNonApribile();
 };
 
 void TestAssistenza::nomeArchivio_data() {
@@ -117,6 +120,9 @@ void TestAssistenza::richiesta() {
     form.findChild<QPushButton*>(QStringLiteral("Command2"))->click();
     QVERIFY2(ui().messages.isEmpty(), qPrintable(ui().texts().join('|')));
     QCOMPARE(form.archivio(), atteso);
+    QVERIFY(form.findChild<QLabel*>(QStringLiteral("lblArchivio"))
+                ->text()
+                .endsWith(QDir::toNativeSeparators(atteso)));
     QVERIFY(s().CorsiDB().isOpen());
 
     s().CorsiDB().close();
@@ -152,6 +158,21 @@ void TestAssistenza::richiesta() {
     QCOMPARE(pagina.invia(url.toString(QUrl::FullyEncoded), {}, o), net::Esito::Completata);
     QVERIFY(pagina.risposta().contains(QStringLiteral("Richiesta di assistenza")));
     QCOMPARE(sim.ricevute(Simulatore::ASSISTENZA).size(), 1);
+}
+
+// An address that cannot be opened is reported as typed, with the archive's path.
+void TestAssistenza::indirizzoNonApribile() {
+    s().ini.scrivi(QStringLiteral("CONNESSIONE"), QStringLiteral("ASSISTENZA"),
+                   QStringLiteral("http://assistenza vrd.it"));
+    maint::Browser form(s());
+    form.findChild<QPushButton*>(QStringLiteral("Command2"))->click();
+    QCOMPARE(ui().messages.size(), 1);
+    QCOMPARE(ui().last().title, QStringLiteral("Errore durante l'invio della posta"));
+    QCOMPARE(ui().last().text,
+             QStringLiteral("Errore 5\nImpossibile aprire l'indirizzo http://assistenza vrd.it"
+                            "/cgi-bin/fp/upload/form_allegato_bin_upload.cgi\n\nL'archivio da "
+                            "allegare alla richiesta è:\n") +
+                 QDir::toNativeSeparators(form.archivio()));
 }
 
 QTEST_MAIN(TestAssistenza)

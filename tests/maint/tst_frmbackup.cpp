@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -137,6 +138,7 @@ private slots:
     void archivedDatabaseNeedsTheKey();
     void emptyBoxes_data();
     void emptyBoxes();
+    void restoreAsksAndKeepsEveryCopy();
 };
 
 void TestFrmBackup::mainWindowEntryOpensTheDialog() {
@@ -182,7 +184,9 @@ void TestFrmBackup::roundTripRestoresEveryRow() {
     QCOMPARE(inst.interaction.last().icon, Icon::Information);
     QVERIFY(!QDir(inst.file(QStringLiteral("DBUnzip"))).exists());
     // optAll: the replaced database is kept, as it was, under BackupDB.
-    const QString conservata = inst.file(QStringLiteral("BackupDB/KORVADIN.mdb"));
+    const QDir copie(inst.file(QStringLiteral("BackupDB")));
+    QCOMPARE(copie.entryList(QDir::Files).size(), 1);
+    const QString conservata = copie.filePath(copie.entryList(QDir::Files).first());
     QCOMPARE(righe(conservata, QStringLiteral("KELDAnagFreq")), 0);
     QCOMPARE(righe(conservata, QStringLiteral("KELDCorsiDef WHERE Stato = 'TRASMESSO'")),
              righe(conservata, QStringLiteral("KELDCorsiDef")));
@@ -483,6 +487,40 @@ void TestFrmBackup::emptyBoxes() {
     QCOMPARE(inst.interaction.last().title, QStringLiteral("Errore"));
     QCOMPARE(inst.interaction.last().icon, Icon::Critical);
     QVERIFY(!QFileInfo::exists(inst.file(QStringLiteral("KORVADIN.zip"))));
+    chiudi(f);
+}
+
+// The restore names the archive and its date before it replaces anything; every
+// replaced database stays in BackupDB under the date and time of its restore.
+void TestFrmBackup::restoreAsksAndKeepsEveryCopy() {
+    Salvata salvata;
+    auto& [inst, s, f, archivio] = salvata;
+    const QDateTime data(QDate(2026, 3, 14), QTime(9, 26));
+    QFile zip(archivio);
+    QVERIFY(zip.open(QIODevice::ReadWrite) &&
+            zip.setFileTime(data, QFileDevice::FileModificationTime));
+    zip.close();
+    inst.interaction.answers = {ui::Answer::No};
+    recupera(inst, f, archivio, true);
+    const ui::Message domanda = inst.interaction.last();
+    QCOMPARE(domanda.title, QStringLiteral("Recupero Dati"));
+    QCOMPARE(domanda.buttons, ui::Buttons::YesNo);
+    QVERIFY2(domanda.text.contains(QDir::toNativeSeparators(archivio) +
+                                   QStringLiteral("\ndel 14/03/2026 ore 09:26")),
+             qPrintable(domanda.text));
+    QVERIFY(!QFileInfo::exists(inst.file(QStringLiteral("BackupDB"))));
+
+    const QRegularExpression datata(
+        QStringLiteral("^KORVADIN_\\d{4}-\\d\\d-\\d\\d_\\d\\d-\\d\\d-\\d\\d(_2)?\\.mdb$"));
+    for (int volta = 1; volta <= 2; ++volta) {
+        recupera(inst, f, archivio, true);
+        QCOMPARE(inst.interaction.last().text, kRecuperato);
+        const QStringList copie =
+            QDir(inst.file(QStringLiteral("BackupDB"))).entryList(QDir::Files);
+        QCOMPARE(copie.size(), volta);
+        for (const QString& copia : copie)
+            QVERIFY2(datata.match(copia).hasMatch(), qPrintable(copia));
+    }
     chiudi(f);
 }
 

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTcpServer>
@@ -69,10 +70,15 @@ class TestTrasmis : public QObject {
     void hostUpload(const QString& host) {
         s().ini.scrivi(QStringLiteral("CONNESSIONE"), QStringLiteral("HOSTUPLOAD"), host);
     }
+    // What Trasmis showed once the button's work was done.
+    bool inviabile = true;
+    QString statoMostrato;
     // Trasmis presses the given button and is then left with Esci.
     void guidaTrasmis(const char* pulsante) {
-        ui().dialogDrivers[QStringLiteral("Trasmis")] = [pulsante](QDialog& d) {
+        ui().dialogDrivers[QStringLiteral("Trasmis")] = [this, pulsante](QDialog& d) {
             clic(d, pulsante);
+            inviabile = d.findChild<QPushButton*>(QStringLiteral("cmdSend"))->isEnabled();
+            statoMostrato = d.findChild<QLabel*>(QStringLiteral("lblStato"))->text();
             if (d.isVisible())
                 clic(d, "cmdEsci");
         };
@@ -161,6 +167,8 @@ void TestTrasmis::invioRiuscito() {
     QCOMPARE(ui().last().title, QStringLiteral("TRASMISSIONE TERMINATA"));
     QCOMPARE(ui().last().icon, Icon::Information);
     QCOMPARE(stato(), QStringLiteral("TRASMESSO"));
+    QCOMPARE(statoMostrato, QStringLiteral("TRASMESSO"));
+    QVERIFY(!inviabile);
     QVERIFY(!QFile::exists(inst->file(kAllegato)));
     QCOMPARE(ui().busyCalls, 0);
 
@@ -216,6 +224,8 @@ void TestTrasmis::erroriDiInvio() {
     transmit::mostraTrasmis(s(), nullptr);
 
     QCOMPARE(stato(), QStringLiteral("CHIUSO"));
+    QCOMPARE(statoMostrato, QStringLiteral("CHIUSO"));
+    QVERIFY(inviabile);
     QCOMPARE(QFile::exists(inst->file(kAllegato)), allegatoResta);
     QCOMPARE(restaAperto, allegatoResta); // 12045 closes the form
     const auto& m = ui().messages;
