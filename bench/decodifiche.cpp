@@ -52,7 +52,8 @@ void scriviCsv(db::Connection& c, const QString& dati, const QString& csv) {
         const QStringList righe =
             cp1252::readLines(QDir(dati).filePath(tab.tabella + QStringLiteral(".txt")));
         const int colonne =
-            int(c.query(QStringLiteral("PRAGMA table_info(\"%1\")").arg(tab.tabella)).size());
+            db::Statement(c, QStringLiteral("SELECT * FROM \"%1\" LIMIT 0").arg(tab.tabella))
+                .columnCount();
         const int n = qMin(tab.campi, colonne);
         QFile f(QDir(csv).filePath(tab.tabella + QStringLiteral(".csv")));
         if (!f.open(QIODevice::WriteOnly))

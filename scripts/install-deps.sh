@@ -4,6 +4,7 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config
           qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libqt6svg6-dev
           libsqlcipher-dev sqlcipher libzip-dev openssl
+          postgresql libpq-dev
           xvfb xauth fonts-dejavu-core poppler-utils)
 missing=()
 for p in "${packages[@]}"; do

@@ -3,12 +3,15 @@
 #include "DemoInstallation.h"
 #include "db/Database.h"
 #include "db/Schema.h"
+#include "db/Trasferimento.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTcpServer>
 #include <QThread>
+#include <QUrlQuery>
 #include <unistd.h>
 #include <zip.h>
 
@@ -16,10 +19,21 @@ TestInstallation::TestInstallation(Contenuto contenuto) {
     if (contenuto == Contenuto::Demo) {
         tooling::creaInstallazioneDemo(folder());
     } else {
-        db::creaBaseDatiVuota(database(), Session::databasePassword());
+        db::creaBaseDatiVuota(fileDatabase(), Session::databasePassword());
         tooling::scriviIni(folder(), tooling::IniDemo());
         tooling::copiaAiuto(folder());
     }
+    if (prova::motoreProva() == db::TipoMotore::PostgreSQL) {
+        m_indirizzo = prova::nuovaBaseDatiServer();
+        db::Connection file, server;
+        file.open(fileDatabase(), Session::databasePassword(), db::OpenMode::Shared);
+        server.open(m_indirizzo, Session::databasePassword(), db::OpenMode::Shared);
+        db::copiaContenuto(file, server);
+    }
+}
+
+QString TestInstallation::database() const {
+    return m_indirizzo.isEmpty() ? fileDatabase() : m_indirizzo;
 }
 
 QString TestInstallation::file(const QString& name) const {
@@ -53,6 +67,123 @@ Session& TestInstallation::sessione() {
 }
 
 namespace prova {
+
+db::TipoMotore motoreProva() {
+    return qgetenv("KORVADIN_TEST_MOTORE") == "postgresql" ? db::TipoMotore::PostgreSQL
+                                                           : db::TipoMotore::SQLCipher;
+}
+
+namespace {
+
+QString programmaServer(const QString& nome) {
+    const QStringList cartelle = QDir(QStringLiteral("/usr/lib/postgresql"))
+                                     .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    return cartelle.isEmpty()
+               ? nome
+               : QStringLiteral("/usr/lib/postgresql/%1/bin/%2").arg(cartelle.last(), nome);
+}
+
+// Runs a server program, as postgres when running as root.
+bool esegui(const QString& nome, const QStringList& argomenti) {
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    if (::geteuid() == 0)
+        p.start(QStringLiteral("runuser"),
+                QStringList{QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--"),
+                            programmaServer(nome)} +
+                    argomenti);
+    else
+        p.start(programmaServer(nome), argomenti);
+    const bool ok =
+        p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    if (!ok)
+        qWarning("%s: %s", qPrintable(nome), p.readAll().constData());
+    return ok;
+}
+
+QString socket(const QString& cartella) {
+    return QDir(cartella).filePath(QStringLiteral("socket"));
+}
+
+// The private server of this process, when the run did not start one.
+struct ServerProprio {
+    QTemporaryDir dir{QStringLiteral("/tmp/korvadin-pg-XXXXXX")};
+    bool avviato = false;
+    ~ServerProprio() {
+        if (avviato)
+            fermaServer(dir.path());
+    }
+};
+
+} // namespace
+
+bool avviaServer(const QString& cartella) {
+    QDir(cartella).mkpath(QStringLiteral("socket"));
+    if (::geteuid() == 0)
+        QProcess::execute(QStringLiteral("chown"),
+                          {QStringLiteral("-R"), QStringLiteral("postgres"), cartella});
+    const QString dati = QDir(cartella).filePath(QStringLiteral("dati"));
+    QDir(dati).removeRecursively();
+    if (!esegui(QStringLiteral("initdb"),
+                {QStringLiteral("-D"), dati, QStringLiteral("-A"), QStringLiteral("trust"),
+                 QStringLiteral("-U"), QStringLiteral("postgres"), QStringLiteral("-E"),
+                 QStringLiteral("UTF8"), QStringLiteral("--locale=C.UTF-8"),
+                 QStringLiteral("--no-sync")}))
+        return false;
+    QTcpServer libera;
+    libera.listen(QHostAddress::LocalHost);
+    const QString porta = QString::number(libera.serverPort());
+    libera.close();
+    if (!esegui(QStringLiteral("pg_ctl"),
+                {QStringLiteral("-D"), dati, QStringLiteral("-l"),
+                 QDir(cartella).filePath(QStringLiteral("server.log")), QStringLiteral("-w"),
+                 QStringLiteral("-o"),
+                 QStringLiteral("-k %1 -p %2 -c listen_addresses= -c fsync=off "
+                                "-c synchronous_commit=off -c full_page_writes=off "
+                                "-c max_connections=200")
+                     .arg(socket(cartella), porta),
+                 QStringLiteral("start")}))
+        return false;
+    return scrivi(QDir(cartella).filePath(QStringLiteral("porta")), porta.toUtf8());
+}
+
+bool fermaServer(const QString& cartella) {
+    return esegui(QStringLiteral("pg_ctl"),
+                  {QStringLiteral("-D"), QDir(cartella).filePath(QStringLiteral("dati")),
+                   QStringLiteral("-m"), QStringLiteral("immediate"), QStringLiteral("stop")});
+}
+
+QString nuovaBaseDatiServer() {
+    QString cartella = QString::fromLocal8Bit(qgetenv("KORVADIN_TEST_PG"));
+    if (cartella.isEmpty()) {
+        static ServerProprio proprio;
+        if (!proprio.avviato && !(proprio.avviato = avviaServer(proprio.dir.path())))
+            qFatal("server PostgreSQL di prova non avviato");
+        cartella = proprio.dir.path();
+    }
+    static int numero = 0;
+    const QString schema = QStringLiteral("prova_%1_%2").arg(::getpid()).arg(++numero);
+    const int porta = contenuto(QDir(cartella).filePath(QStringLiteral("porta"))).toInt();
+    const QString base = db::Connection::indirizzoServer(
+        socket(cartella), porta, QStringLiteral("postgres"), QStringLiteral("postgres"), QString());
+    QUrlQuery opzioni;
+    opzioni.addQueryItem(QStringLiteral("options"), QStringLiteral("-csearch_path=%1").arg(schema));
+    const QString indirizzo = base + QLatin1Char('&') + opzioni.toString(QUrl::FullyEncoded);
+    // The schema is made through a connection to it: its first open creates
+    // the tables of the program.
+    {
+        QProcess psql;
+        psql.start(programmaServer(QStringLiteral("psql")),
+                   {QStringLiteral("-h"), socket(cartella), QStringLiteral("-p"),
+                    QString::number(porta), QStringLiteral("-U"), QStringLiteral("postgres"),
+                    QStringLiteral("-q"), QStringLiteral("-c"),
+                    QStringLiteral("CREATE SCHEMA %1").arg(schema), QStringLiteral("postgres")});
+        if (!psql.waitForFinished(60000) || psql.exitCode() != 0)
+            qFatal("schema %s non creato: %s", qPrintable(schema),
+                   psql.readAllStandardError().constData());
+    }
+    return indirizzo;
+}
 
 std::unique_ptr<QProcess> avviaProbe(const QStringList& argomenti) {
     return avviaProbe(QStringLiteral(KORVADIN_DB_PROBE), argomenti);
@@ -102,11 +233,10 @@ QString verificaCopia(const QString& file) {
             return QStringLiteral("copia non cifrata");
         db::Connection c;
         c.open(file, Session::databasePassword(), db::OpenMode::Shared);
-        const QString esito = c.scalar(QStringLiteral("PRAGMA quick_check")).toString();
+        const QString esito = c.verificaIntegrita();
         if (esito != QLatin1String("ok"))
             return esito;
-        if (c.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name='ProvaA'"))
-                .toInt() == 1) {
+        if (c.tabelle().contains(QStringLiteral("ProvaA"), Qt::CaseInsensitive)) {
             const qint64 a = c.scalar(QStringLiteral("SELECT count(*) FROM ProvaA")).toLongLong();
             const qint64 b = c.scalar(QStringLiteral("SELECT count(*) FROM ProvaB")).toLongLong();
             if (a != b)

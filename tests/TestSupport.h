@@ -13,7 +13,9 @@
 
 // A program folder in a temporary directory with a real encrypted database, a
 // session on it answered by the scripted interaction, and per-user settings kept
-// inside the folder.
+// inside the folder. When the test run's engine is PostgreSQL the database is
+// a new one on the run's server holding the same content, and database() is
+// its address.
 class TestInstallation {
 public:
     enum class Contenuto { Demo, Vuota };
@@ -21,7 +23,9 @@ public:
 
     QString folder() const { return m_dir.path(); }
     QString file(const QString& name) const;
-    QString database() const { return file(QStringLiteral("KORVADIN.mdb")); }
+    QString database() const;
+    // The encrypted file the installation was made from.
+    QString fileDatabase() const { return file(QStringLiteral("KORVADIN.mdb")); }
 
     // A new session on the folder (not yet connected).
     std::unique_ptr<Session> nuovaSessione();
@@ -32,12 +36,28 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    QString m_indirizzo;
     std::unique_ptr<Session> m_session;
 };
 
 // Real second processes and database checks for the tests of shared use and
 // crashes.
 namespace prova {
+
+// The engine of the test run: KORVADIN_TEST_MOTORE, "sqlcipher" (the default)
+// or "postgresql".
+db::TipoMotore motoreProva();
+
+// The address of a new, empty database (a schema of its own) on the test run's
+// private PostgreSQL server. The server is the one the run started (its folder
+// in KORVADIN_TEST_PG), otherwise one of this process, stopped at its end.
+QString nuovaBaseDatiServer();
+
+// Starts a private PostgreSQL server in the folder (initdb, local socket only,
+// a free port, the user postgres when running as root); stops it. False with a
+// message on standard error when it could not be done.
+bool avviaServer(const QString& cartella);
+bool fermaServer(const QString& cartella);
 
 // Starts the db_probe helper with the arguments and waits (bounded) until it
 // prints "PRONTO"; nullptr when it did not.

@@ -44,8 +44,11 @@ void Inizializza(Session& s, QWidget* parent) {
         s.PercorsoDB = s.ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("Database"));
         s.tipoInstallazione = s.ini.leggi(QStringLiteral("Installazione"), QStringLiteral("Tipo"));
 
+        const auto baseServer = configurazione::indirizzoBaseDatiServer(s.ini);
+        if (baseServer)
+            s.PercorsoDB = *baseServer;
         const QString percorso = s.PercorsoDB.trimmed();
-        if (percorso.isEmpty() || !QFileInfo(percorso).isFile()) {
+        if (!baseServer && (percorso.isEmpty() || !QFileInfo(percorso).isFile())) {
             const QString testo =
                 QStringLiteral("File base dati non presente.") + s.PercorsoDB +
                 QStringLiteral("\nNon è possibile utilizzare il programma.\n\n"
@@ -62,8 +65,9 @@ void Inizializza(Session& s, QWidget* parent) {
             s.endProgram();
         }
 
+        // A database on a server is always shared between workstations.
         s.CorsiDB().open(percorso, Session::databasePassword(),
-                         s.tipoInstallazione == QLatin1String("StandAlone")
+                         s.tipoInstallazione == QLatin1String("StandAlone") && !baseServer
                              ? db::OpenMode::Exclusive
                              : db::OpenMode::Shared);
 

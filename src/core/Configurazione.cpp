@@ -1,6 +1,8 @@
 #include "core/Configurazione.h"
 
 #include "core/Cp1252.h"
+#include "core/clsFileINI.h"
+#include "db/Database.h"
 
 namespace configurazione {
 
@@ -12,6 +14,27 @@ QString decodificaPassword(const QString& stored) {
     for (char& b : bytes)
         b = char(b ^ 1);
     return cp1252::decode(bytes);
+}
+
+QString codificaPassword(const QString& password) {
+    return decodificaPassword(password);
+}
+
+std::optional<QString> indirizzoBaseDatiServer(const clsFileINI& ini) {
+    const QString sezione = QStringLiteral("BaseDati");
+    if (ini.leggi(sezione, QStringLiteral("Motore"))
+            .trimmed()
+            .compare(QLatin1String("PostgreSQL"), Qt::CaseInsensitive) != 0)
+        return std::nullopt;
+    bool ok = false;
+    int porta = ini.leggi(sezione, QStringLiteral("Porta")).trimmed().toInt(&ok);
+    if (!ok)
+        porta = 5432;
+    return db::Connection::indirizzoServer(
+        ini.leggi(sezione, QStringLiteral("Server")).trimmed(), porta,
+        ini.leggi(sezione, QStringLiteral("NomeDB")).trimmed(),
+        ini.leggi(sezione, QStringLiteral("Utente")).trimmed(),
+        decodificaPassword(ini.leggi(sezione, QStringLiteral("PWDDB"))));
 }
 
 std::optional<QString> indirizzoServer(const QString& nreg) {

@@ -12,14 +12,20 @@
 #include <memory>
 
 struct sqlite3;
-struct sqlite3_stmt;
 
 namespace db {
+
+class Comando;
+class Motore;
 
 enum class OpenMode {
     Exclusive, // one process holds the file: the lock is taken while opening
     Shared     // several processes share the file (busy timeout, rollback journal)
 };
+
+// The storage engine of a connection: an encrypted SQLCipher file, or a
+// database on a PostgreSQL server (always shared between workstations).
+enum class TipoMotore { SQLCipher, PostgreSQL };
 
 class Connection;
 
@@ -50,10 +56,8 @@ public:
     QVariant value(const QString& name) const;
 
 private:
-    void fail(int rc) const;
     Connection& m_connection;
-    sqlite3_stmt* m_stmt = nullptr;
-    QString m_sql;
+    std::unique_ptr<Comando> m_comando;
 };
 
 // One row of a query result, columns addressed by position or by name
@@ -77,7 +81,7 @@ private:
 // place, so that whoever holds a reference keeps working after a re-open.
 class Connection {
 public:
-    Connection() = default;
+    Connection();
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -87,9 +91,13 @@ public:
     // this program's database (empty, another kind of file, a database without
     // the program's tables, a wrong key) is refused and left exactly as it was.
     // Throws DbError.
+    // A path that is a server address (see indirizzoServer) opens the database
+    // on that server: its session holds the shared or exclusive advisory lock
+    // of the mode, an empty database receives the program's tables, a database
+    // with other tables is refused. The key is then the one of the copies.
     void open(const QString& path, const QString& key, OpenMode mode);
     void close();
-    bool isOpen() const { return m_db != nullptr; }
+    bool isOpen() const { return m_motore != nullptr; }
     QString path() const { return m_path; }
     OpenMode mode() const { return m_mode; }
     QString key() const { return m_key; }
@@ -113,8 +121,33 @@ public:
     QVariant scalar(const QString& sql, const QVariantList& values = {});
     qint64 lastInsertRowId() const;
 
-    sqlite3* handle() const { return m_db; }
+    // The SQLCipher handle; nullptr on a server connection.
+    sqlite3* handle() const;
     DbError lastError(int rc) const;
+
+    TipoMotore motore() const;
+    // The engine's identity of a row of a table, in the order rows were added:
+    // for "ORDER BY" and for "WHERE <idRiga> = ?".
+    QString idRiga() const;
+    // True while a transaction is open on the connection.
+    bool inTransazione() const;
+    // The program's tables, by name; the catalogue as (type, name, tbl_name,
+    // sql) rows ordered by type and name.
+    QStringList tabelle();
+    QList<Row> catalogo();
+    // "ok" when the engine finds the database sound, otherwise what is wrong.
+    QString verificaIntegrita();
+    // Version of the schema recorded in the database.
+    int versioneSchema();
+    // What the connection is on, for messages: the file, or the server and
+    // database (never the password).
+    QString descrizione() const;
+
+    // The address of a database on a server, as path for open(): host (a
+    // folder for a local socket), port, database, user and password.
+    static QString indirizzoServer(const QString& host, int porta, const QString& nome,
+                                   const QString& utente, const QString& password);
+    static TipoMotore motoreDi(const QString& path);
 
     // Creates a new database file with the given key and runs the schema script
     // on it (used only by the project's tooling: the program itself never
@@ -125,11 +158,11 @@ public:
     static bool isBusy(int number);
 
 private:
-    void applyKey(const QString& key);
-    void proveProgramDatabase();
-    void registerFunctions();
+    friend class Statement;
+    friend class Transaction;
+    Motore& motoreAperto() const;
     BloccoInstallazione m_lock;
-    sqlite3* m_db = nullptr;
+    std::unique_ptr<Motore> m_motore;
     QString m_path;
     QString m_key;
     OpenMode m_mode = OpenMode::Shared;

@@ -93,7 +93,8 @@ QString CreaDatasetNorva(db::Connection& CorsiDB, const QString& guid) {
     Scrittore s;
     s.riga(QStringLiteral("<dsNorva xmlns=\"") + NamespaceDataset + QStringLiteral("\">"));
     const auto proposte = CorsiDB.query(
-        QStringLiteral("SELECT * FROM CorsiProp WHERE Guid=? ORDER BY rowid"), {guid});
+        QStringLiteral("SELECT * FROM CorsiProp WHERE Guid=? ORDER BY %1").arg(CorsiDB.idRiga()),
+        {guid});
     for (const db::Row& p : proposte) {
         const QVariant compoResp = p.value("CompoResp");
         const bool conSede = !compoResp.isNull() && compoResp.isValid();

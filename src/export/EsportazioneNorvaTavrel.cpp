@@ -30,7 +30,8 @@ int EsportaCorsoTavrel(Session& session, qint32 idAttivita, const QString& proxy
         try {
             const auto righe = session.CorsiDB().query(
                 QStringLiteral("SELECT Guid FROM CorsiProp WHERE IdAttivita_CorsoRifB111=? AND "
-                               "Guid IS NOT NULL AND Guid<>'' GROUP BY Guid ORDER BY MIN(rowid)"),
+                               "Guid IS NOT NULL AND Guid<>'' GROUP BY Guid ORDER BY MIN(%1)")
+                    .arg(session.CorsiDB().idRiga()),
                 {idAttivita});
             for (int i = 0; i < righe.size() && !errore; ++i) {
                 const QString guid = righe[i].value(0).toString();

@@ -59,7 +59,7 @@ private:
 // Throws when the file is not a sound database of this program.
 void provaBaseDati(const QString& file, const QString& chiave) {
     ConnessioneProvvisoria p(file, chiave);
-    const QString esito = p.c.scalar(QStringLiteral("PRAGMA quick_check")).toString();
+    const QString esito = p.c.verificaIntegrita();
     if (esito != QLatin1String("ok"))
         throw db::DbError(SQLITE_CORRUPT,
                           QStringLiteral("La copia della base dati è danneggiata: %1").arg(esito));
@@ -71,15 +71,10 @@ QString virgolette(const QString& nome) {
            QLatin1Char('"');
 }
 
-QList<db::Row> catalogo(db::Connection& c) {
-    return c.query(QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master "
-                                  "WHERE name NOT LIKE 'sqlite_%' ORDER BY type, name"));
-}
-
 QString confrontaTabella(db::Connection& a, db::Connection& b, const QString& tabella) {
-    const QString sql = QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(virgolette(tabella));
-    db::Statement ra(a, sql);
-    db::Statement rb(b, sql);
+    const QString sql = QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(virgolette(tabella));
+    db::Statement ra(a, sql.arg(a.idRiga()));
+    db::Statement rb(b, sql.arg(b.idRiga()));
     for (qint64 riga = 1;; ++riga) {
         const bool ha = ra.next();
         const bool hb = rb.next();
@@ -217,20 +212,22 @@ QString verificaBaseDati(const QString& file, const QString& chiave) {
 
 QString differenzaContenuto(db::Connection& a, db::Connection& b) {
     // One read transaction on each side: both are compared as one committed state.
-    const bool apriA = sqlite3_get_autocommit(a.handle()) != 0;
-    const bool apriB = sqlite3_get_autocommit(b.handle()) != 0;
+    const bool apriA = !a.inTransazione();
+    const bool apriB = !b.inTransazione();
     if (apriA)
         a.exec(QStringLiteral("BEGIN"));
     if (apriB)
         b.exec(QStringLiteral("BEGIN"));
     QString differenza;
     try {
-        const QList<db::Row> ca = catalogo(a);
-        const QList<db::Row> cb = catalogo(b);
+        const QList<db::Row> ca = a.catalogo();
+        const QList<db::Row> cb = b.catalogo();
         if (ca.size() != cb.size())
             differenza = QStringLiteral("Tabelle diverse");
+        // The text of a definition is compared between databases of one engine.
+        const int colonne = a.motore() == b.motore() ? 4 : 2;
         for (int i = 0; differenza.isEmpty() && i < ca.size(); ++i) {
-            for (int col = 0; col < 4; ++col)
+            for (int col = 0; col < colonne; ++col)
                 if (ca.at(i).value(col) != cb.at(i).value(col))
                     differenza =
                         QStringLiteral("Struttura diversa: %1").arg(ca.at(i).value(1).toString());

@@ -53,9 +53,9 @@ struct Colonne {
 
 Colonne colonneScritte(db::Connection& c, const TabellaDecodifica& t) {
     Colonne colonne;
-    const auto info = c.query(QStringLiteral("PRAGMA table_info(%1)").arg(virgolette(t.tabella)));
-    for (int i = 0; i < info.size() && i < t.campi; ++i) {
-        const QString nome = info[i].value(QStringLiteral("name")).toString();
+    db::Statement info(c, QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(virgolette(t.tabella)));
+    for (int i = 0; i < info.columnCount() && i < t.campi; ++i) {
+        const QString nome = info.columnName(i);
         if (nome.compare(QLatin1String("LOGO"), Qt::CaseInsensitive) == 0)
             continue;
         colonne.nomi << nome;
@@ -96,13 +96,15 @@ void caricaInTransazione(db::Connection& c, const QStringList& righe, const Tabe
     std::unique_ptr<db::Statement> cerca, riscrivi;
     if (modo == Modo::Aggiornamento) {
         cerca = std::make_unique<db::Statement>(
-            c, QStringLiteral("SELECT rowid FROM %1%2 LIMIT 1")
-                   .arg(tabella, filtro.isEmpty() ? QString()
-                                                  : QStringLiteral(" WHERE ") +
-                                                        filtro.join(QLatin1String(" AND "))));
+            c, QStringLiteral("SELECT %3 FROM %1%2 LIMIT 1")
+                   .arg(tabella,
+                        filtro.isEmpty()
+                            ? QString()
+                            : QStringLiteral(" WHERE ") + filtro.join(QLatin1String(" AND ")),
+                        c.idRiga()));
         riscrivi = std::make_unique<db::Statement>(
-            c, QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?")
-                   .arg(tabella, assegnazioni.join(QLatin1Char(','))));
+            c, QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
+                   .arg(tabella, assegnazioni.join(QLatin1Char(',')), c.idRiga()));
     }
 
     int salvati = 0;

@@ -25,8 +25,9 @@ std::optional<int> numeroInstallazione(const QString& risposta) {
 }
 
 std::optional<AgenziaInstallata> agenziaInstallata(db::Connection& c) {
-    const auto righe = c.query(QStringLiteral("SELECT GrupOpe, Operatore FROM CorsiOper "
-                                              "ORDER BY rowid LIMIT 1"));
+    const auto righe =
+        c.query(QStringLiteral("SELECT GrupOpe, Operatore FROM CorsiOper ORDER BY %1 LIMIT 1")
+                    .arg(c.idRiga()));
     if (righe.isEmpty())
         return std::nullopt;
     return AgenziaInstallata{righe.first().value(0).toString(), righe.first().value(1).toString()};

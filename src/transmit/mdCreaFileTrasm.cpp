@@ -382,7 +382,8 @@ bool mdCreaFileTrasm::aggiungiAllievi(const QString& tipo,
                                       const std::function<QList<Campo>(const db::Row&)>& campi) {
     const auto allievi =
         m_connection.query(QStringLiteral("SELECT * FROM KELDAnagFreq WHERE IdAttivita = ? "
-                                          "ORDER BY rowid"),
+                                          "ORDER BY %1")
+                               .arg(m_connection.idRiga()),
                            {m_dati.IdAttivita});
     if (allievi.isEmpty()) {
         m_ui.message(m_parent,

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "maint/CopiaSicurezza.h"
 
 #include "db/Database.h"
 #include "db/Schema.h"
@@ -22,6 +23,8 @@ private slots:
     void failedReopenKeepsThePreviousMode();
     void twoWorkstationsWriteWithoutLockErrors();
     void lockFileBesideTheDatabase();
+    void newerSchemaIsRefused();
+    void serverHasTheColumnsOfTheFile();
 };
 
 void TestDatabase::fileIsEncryptedAndNeedsTheKey() {
@@ -90,16 +93,14 @@ void TestDatabase::carriesEveryTableOfTheSchema() {
                                   "KELDSubAreaFormativa",
                                   "KELDTipologieOrganizzative",
                                   "KELDSegmentoFormativo"};
-    for (const QString& table : expected) {
-        const auto n = c.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE "
-                                               "type='table' AND name=?"),
-                                {table});
-        QVERIFY2(n.toInt() == 1, qPrintable(table));
-    }
-    QCOMPARE(c.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='view' AND "
-                                     "name='QryCorsiDef'"))
-                 .toInt(),
-             1);
+    const QStringList tables = c.tabelle();
+    for (const QString& table : expected)
+        QVERIFY2(tables.contains(table), qPrintable(table));
+    QStringList views;
+    for (const db::Row& r : c.catalogo())
+        if (r.value(0).toString() == QLatin1String("view"))
+            views << r.value(1).toString();
+    QCOMPARE(views, QStringList{QStringLiteral("QryCorsiDef")});
     // Column order the loaders and start-up rely on.
     const auto inst1 = c.query(QStringLiteral("SELECT * FROM Installazione"));
     Q_UNUSED(inst1);
@@ -247,6 +248,8 @@ void TestDatabase::twoWorkstationsWriteWithoutLockErrors() {
 }
 
 void TestDatabase::lockFileBesideTheDatabase() {
+    if (prova::motoreProva() != db::TipoMotore::SQLCipher)
+        QSKIP("a lock file belongs to a database file");
     TestInstallation inst(TestInstallation::Contenuto::Vuota);
     const QByteArray before = prova::contenuto(inst.database());
     db::Connection shared;
@@ -266,6 +269,50 @@ void TestDatabase::lockFileBesideTheDatabase() {
     shared.close();
     // Opening and closing left the database file itself as it was.
     QCOMPARE(prova::contenuto(inst.database()), before);
+}
+
+void TestDatabase::newerSchemaIsRefused() {
+    TestInstallation inst(TestInstallation::Contenuto::Vuota);
+    {
+        db::Connection c;
+        c.open(inst.database(), Session::databasePassword(), db::OpenMode::Shared);
+        QCOMPARE(c.versioneSchema(), 1);
+        c.exec(c.motore() == db::TipoMotore::SQLCipher
+                   ? QStringLiteral("PRAGMA user_version = 2")
+                   : QStringLiteral("UPDATE korvadin_schema SET versione = 2"));
+    }
+    db::Connection c;
+    try {
+        c.open(inst.database(), Session::databasePassword(), db::OpenMode::Shared);
+        QFAIL("schema più recente accettato");
+    } catch (const db::DbError& e) {
+        QVERIFY2(e.description().contains(QStringLiteral("versione più recente")),
+                 qPrintable(e.description()));
+    }
+    QVERIFY(!c.isOpen());
+}
+
+void TestDatabase::serverHasTheColumnsOfTheFile() {
+    if (prova::motoreProva() != db::TipoMotore::PostgreSQL)
+        QSKIP("the server's schema is compared on the server run");
+    // The demo installation was moved onto the server by the test support.
+    TestInstallation inst;
+    db::Connection file, server;
+    file.open(inst.fileDatabase(), Session::databasePassword(), db::OpenMode::Shared);
+    server.open(inst.database(), Session::databasePassword(), db::OpenMode::Shared);
+    QCOMPARE(server.tabelle(), file.tabelle());
+    for (const QString& tabella : file.tabelle()) {
+        const QString sql = QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(tabella);
+        db::Statement a(file, sql), b(server, sql);
+        QStringList colonneFile, colonneServer;
+        // Names compared as the program addresses them: without letter case.
+        for (int i = 0; i < a.columnCount(); ++i)
+            colonneFile << a.columnName(i).toLower();
+        for (int i = 0; i < b.columnCount(); ++i)
+            colonneServer << b.columnName(i).toLower();
+        QCOMPARE(colonneServer, colonneFile);
+    }
+    QCOMPARE(maint::differenzaContenuto(file, server), QString());
 }
 
 QTEST_GUILESS_MAIN(TestDatabase)

@@ -19,6 +19,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QRandomGenerator>
 #include <QTextStream>
 #include <QThread>
 
@@ -62,10 +63,9 @@ int main(int argc, char* argv[]) {
                 const qint64 n =
                     c.scalar(QStringLiteral("SELECT count(*) FROM ProvaA")).toLongLong();
                 QThread::msleep(2); // the time a form takes between reading and writing
-                c.exec(QStringLiteral("INSERT INTO ProvaA (n, dati) VALUES (?, randomblob(3000))"),
-                       {n});
-                c.exec(QStringLiteral("INSERT INTO ProvaB (n, dati) VALUES (?, randomblob(3000))"),
-                       {n});
+                const QByteArray dati(3000, char(QRandomGenerator::global()->bounded(256)));
+                c.exec(QStringLiteral("INSERT INTO ProvaA (n, dati) VALUES (?, ?)"), {n, dati});
+                c.exec(QStringLiteral("INSERT INTO ProvaB (n, dati) VALUES (?, ?)"), {n, dati});
                 t.commit();
                 ++scritte;
             } catch (const db::DbError& e) {
