@@ -16,7 +16,9 @@ fi
 "$root/scripts/install-deps.sh"
 # Only what the demo runs: the program, the simulator, the demo tool (the
 # tests are built by scripts/test.sh).
-"$root/scripts/build.sh" "$root/build" korvadin korvadin-simulatore korvadin-demo
+obiettivi=(korvadin korvadin-simulatore korvadin-demo)
+[ "$server" = 1 ] && obiettivi+=(korvadin-sposta)
+"$root/scripts/build.sh" "$root/build" "${obiettivi[@]}"
 demo="$root/build/demo"
 rm -rf "$demo"
 "$root/build/tools/korvadin-demo" "$demo"
