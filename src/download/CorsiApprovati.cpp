@@ -157,9 +157,9 @@ QString avvisoMatricole(const QStringList& nomi) {
                                    .arg(nomi.size())) +
            elencoNomi(nomi) +
            QStringLiteral("\n\nIl corso non può essere trasmesso finché manca la Matricola.\n"
-                          "Rimedio: effettuare di nuovo lo scarico dei Corsi (\"Scarico / "
-                          "Aggiornamento Corsi e partecipanti\" nella finestra principale), che "
-                          "aggiorna le Matricole degli allievi.");
+                          "Rimedio: effettuare di nuovo lo scarico dei Corsi\n"
+                          "(\"Scarico / Aggiornamento Corsi e partecipanti\" nella finestra "
+                          "principale),\nche aggiorna le Matricole degli allievi.");
 }
 
 const QList<Colonna>& colonne() {

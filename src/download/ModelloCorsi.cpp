@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QBrush>
 #include <QFont>
+#include <QPainter>
 #include <QStyle>
 
 namespace download {
@@ -75,6 +76,19 @@ QVariant ModelloCorsi::sfondoStato(const QString& stato) {
     return QBrush(tinta);
 }
 
+QIcon ModelloCorsi::iconaStato(const QString& stato) {
+    QPixmap quadrato(12, 12);
+    quadrato.fill(Qt::transparent);
+    const QVariant sfondo = sfondoStato(stato);
+    if (sfondo.isValid()) {
+        QPainter p(&quadrato);
+        p.setPen(Qt::darkGray);
+        p.setBrush(sfondo.value<QBrush>());
+        p.drawRect(0, 0, 11, 11);
+    }
+    return QIcon(quadrato);
+}
+
 QVariant ModelloCorsi::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= m_visibili.size())
         return {};
@@ -88,6 +102,13 @@ QVariant ModelloCorsi::data(const QModelIndex& index, int role) const {
                    stato(index.row()) + QLatin1Char(')');
         case Qt::BackgroundRole:
             return sfondoStato(stato(index.row()));
+        case Qt::DecorationRole: {
+            const QString s = stato(index.row());
+            auto icona = m_iconeStato.constFind(s);
+            if (icona == m_iconeStato.constEnd())
+                icona = m_iconeStato.insert(s, iconaStato(s));
+            return *icona;
+        }
         case Qt::ForegroundRole:
             return QBrush(Qt::black);
         case Qt::FontRole: {
@@ -105,7 +126,8 @@ QVariant ModelloCorsi::data(const QModelIndex& index, int role) const {
             return {};
         switch (role) {
         case Qt::DisplayRole:
-            return QStringLiteral("%1 mancanti").arg(trovato->size());
+            return trovato->size() == 1 ? QStringLiteral("1 mancante")
+                                        : QStringLiteral("%1 mancanti").arg(trovato->size());
         case Qt::DecorationRole:
             return m_avviso;
         case Qt::ToolTipRole:
@@ -143,7 +165,7 @@ Qt::ItemFlags ModelloCorsi::flags(const QModelIndex& index) const {
 
 int ModelloCorsi::larghezza(int colonna) {
     if (colonna == kColonnaStato)
-        return 120;
+        return 135;
     if (colonna == kColonnaMatricole)
         return 105;
     return colonne().at(colonna - kPrimaColonnaCorso).larghezza;

@@ -45,6 +45,9 @@ public:
     // The state's colour as the list shows it (a light tint of the form's
     // border colour), none for an unknown state.
     static QVariant sfondoStato(const QString& stato);
+    // A small square of that colour, shown beside the state also when the row
+    // is selected; an empty square for an unknown state.
+    static QIcon iconaStato(const QString& stato);
 
 private:
     QString stato(int riga) const;
@@ -55,6 +58,7 @@ private:
     FiltroStato m_filtro = FiltroStato::Tutti;
     int m_colonnaStatoCorso = -1; // Stato among colonne()
     QIcon m_avviso;
+    mutable QHash<QString, QIcon> m_iconeStato; // made on first use
 };
 
 } // namespace download

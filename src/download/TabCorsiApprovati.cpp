@@ -13,7 +13,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -32,20 +31,6 @@ const QString kTitoloErrore = QStringLiteral("TabCorsiApprovati");
 
 QString testoErrore(const db::DbError& e) {
     return Errore::da(e).testo();
-}
-
-// A small square of the state's colour beside the filter's name.
-QIcon iconaStato(const QString& stato) {
-    QPixmap quadrato(12, 12);
-    quadrato.fill(Qt::transparent);
-    const QVariant sfondo = ModelloCorsi::sfondoStato(stato);
-    if (sfondo.isValid()) {
-        QPainter p(&quadrato);
-        p.setPen(Qt::darkGray);
-        p.setBrush(sfondo.value<QBrush>());
-        p.drawRect(0, 0, 11, 11);
-    }
-    return QIcon(quadrato);
 }
 
 constexpr FiltroStato kFiltriStato[] = {FiltroStato::Tutti, FiltroStato::Aperti,
@@ -139,7 +124,7 @@ void TabCorsiApprovati::costruisciFiltroStato() {
         auto* opzione = new QRadioButton(fraStato);
         opzione->setObjectName(nomi[int(f)]);
         if (f != FiltroStato::Tutti)
-            opzione->setIcon(iconaStato(stati[int(f)]));
+            opzione->setIcon(ModelloCorsi::iconaStato(stati[int(f)]));
         m_gruppoStato->addButton(opzione, int(f));
         riga->addWidget(opzione);
     }

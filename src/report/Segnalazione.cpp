@@ -2,7 +2,9 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QGraphicsDropShadowEffect>
 #include <QLineEdit>
+#include <QPalette>
 #include <QVariant>
 
 namespace report {
@@ -10,8 +12,8 @@ namespace report {
 namespace {
 
 const char* const kSegnalato = "segnalato";
-const char* const kStilePrima = "stilePrimaDellaSegnalazione";
 const char* const kSuggerimentoPrima = "suggerimentoPrimaDellaSegnalazione";
+const char* const kTavolozzaPrima = "tavolozzaPrimaDellaSegnalazione";
 
 } // namespace
 
@@ -23,7 +25,18 @@ void segnala(QWidget* box, const QString& motivo) {
     if (!box)
         return;
     if (!segnalato(box)) {
-        box->setProperty(kStilePrima, box->styleSheet());
+        // A red glow around the box and a pink ground in it: its size and
+        // shape stay as they are.
+        auto* alone = new QGraphicsDropShadowEffect(box);
+        alone->setColor(QColor(0xd0, 0, 0));
+        alone->setOffset(0, 0);
+        alone->setBlurRadius(7);
+        box->setGraphicsEffect(alone);
+        box->setProperty(kTavolozzaPrima, box->palette());
+        QPalette tavolozza = box->palette();
+        for (QPalette::ColorRole ruolo : {QPalette::Base, QPalette::Button})
+            tavolozza.setColor(ruolo, QColor(0xff, 0xd8, 0xd8));
+        box->setPalette(tavolozza);
         box->setProperty(kSuggerimentoPrima, box->toolTip());
         box->setProperty(kSegnalato, true);
         const auto togli = [box] { togliSegnalazione(box); };
@@ -36,12 +49,6 @@ void segnala(QWidget* box, const QString& motivo) {
             QObject::connect(vista->model(), &QAbstractItemModel::rowsInserted, box, togli,
                              Qt::SingleShotConnection);
     }
-    const QString nome = box->objectName();
-    box->setStyleSheet(box->property(kStilePrima).toString() +
-                       QStringLiteral("\n%1#%2 { border: 2px solid #c00000; }")
-                           .arg(QString::fromLatin1(box->metaObject()->className())
-                                    .section(QStringLiteral("::"), -1),
-                                nome));
     box->setToolTip(motivo);
 }
 
@@ -49,7 +56,8 @@ void togliSegnalazione(QWidget* box) {
     if (!segnalato(box))
         return;
     box->setProperty(kSegnalato, false);
-    box->setStyleSheet(box->property(kStilePrima).toString());
+    box->setGraphicsEffect(nullptr);
+    box->setPalette(box->property(kTavolozzaPrima).value<QPalette>());
     box->setToolTip(box->property(kSuggerimentoPrima).toString());
 }
 
