@@ -398,7 +398,10 @@ void Main::cmdInvia1_Click() {
                                  QStringLiteral("Per il corso selezionato è stata riscontrata la "
                                                 "presenza di allievi privi del numero di "
                                                 "Matricola.\nOccorre effettuare l'aggiornamento "
-                                                "delle schede dei corsi"),
+                                                "delle schede dei corsi") +
+                                     QStringLiteral("\n\nAllievi interessati:\n") +
+                                     download::elencoNomi(download::allieviSenzaMatricola(
+                                         m_session.CorsiDB(), m_session.CorsoSelezionato)),
                                  QStringLiteral("Trasmissione non effettuabile"),
                                  Icon::Information);
     } catch (const db::DbError& e) {

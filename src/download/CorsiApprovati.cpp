@@ -45,6 +45,123 @@ Filtro filtroIniziale(const QString& tipoOperazione) {
     return tipoOperazione == kTrasmissione ? Filtro::SoloChiusi : Filtro::TuttiGliStati;
 }
 
+FiltroStato gruppoStato(const QString& stato) {
+    if (stato == kChiuso)
+        return FiltroStato::Chiusi;
+    if (stato == kTrasmesso)
+        return FiltroStato::Trasmessi;
+    return FiltroStato::Aperti;
+}
+
+bool passaFiltroStato(FiltroStato filtro, const QString& stato) {
+    return filtro == FiltroStato::Tutti || gruppoStato(stato) == filtro;
+}
+
+QString descrizioneStato(const QString& stato) {
+    switch (gruppoStato(stato)) {
+    case FiltroStato::Chiusi:
+        return QStringLiteral("Da trasmettere");
+    case FiltroStato::Trasmessi:
+        return QStringLiteral("Trasmesso");
+    default:
+        return QStringLiteral("Da compilare");
+    }
+}
+
+QString nomeFiltroStato(FiltroStato filtro) {
+    switch (filtro) {
+    case FiltroStato::Aperti:
+        return QStringLiteral("Da compilare");
+    case FiltroStato::Chiusi:
+        return QStringLiteral("Da trasmettere");
+    case FiltroStato::Trasmessi:
+        return QStringLiteral("Trasmessi");
+    case FiltroStato::Tutti:
+        break;
+    }
+    return QStringLiteral("Tutti");
+}
+
+bool filtroStatoOfferto(Filtro filtro) {
+    return filtro == Filtro::TuttiGliStati;
+}
+
+QString codiceFiltroStato(FiltroStato filtro) {
+    switch (filtro) {
+    case FiltroStato::Aperti:
+        return kAperto;
+    case FiltroStato::Chiusi:
+        return kChiuso;
+    case FiltroStato::Trasmessi:
+        return kTrasmesso;
+    case FiltroStato::Tutti:
+        break;
+    }
+    return QStringLiteral("TUTTI");
+}
+
+FiltroStato filtroStatoDaCodice(const QString& codice) {
+    for (FiltroStato f : {FiltroStato::Aperti, FiltroStato::Chiusi, FiltroStato::Trasmessi})
+        if (codice == codiceFiltroStato(f))
+            return f;
+    return FiltroStato::Tutti;
+}
+
+bool matricolaMancante(const QString& matricola) {
+    return matricola.compare(QLatin1String("null"), Qt::CaseInsensitive) == 0;
+}
+
+QHash<qint32, QStringList> allieviSenzaMatricola(db::Connection& c, const Operatore& operatore) {
+    QHash<qint32, QStringList> nomi;
+    const auto righe =
+        c.query(QStringLiteral(
+                    "SELECT a.IdAttivita, a.Cognome, a.Nome FROM KELDAnagFreq a "
+                    "JOIN KELDCorsiDef k ON k.IdAttivita = a.IdAttivita "
+                    "WHERE k.GrupOpe = ? AND k.Operatore = ? AND a.Matricola = ? COLLATE NOCASE "
+                    "ORDER BY a.IdAttivita, a.Cognome COLLATE ITALIANO, a.Nome COLLATE ITALIANO"),
+                {operatore.GrupOpe, codiceNumerico(operatore.Operatore), QStringLiteral("null")});
+    for (const db::Row& r : righe)
+        nomi[qint32(r.value(0).toLongLong())]
+            << (General::nonNullStr(r.value(1)) + QLatin1Char(' ') +
+                General::nonNullStr(r.value(2)))
+                   .trimmed();
+    return nomi;
+}
+
+QStringList allieviSenzaMatricola(db::Connection& c, qint32 idAttivita) {
+    QStringList nomi;
+    const auto righe =
+        c.query(QStringLiteral("SELECT Cognome, Nome FROM KELDAnagFreq WHERE IdAttivita = ? AND "
+                               "Matricola = ? COLLATE NOCASE "
+                               "ORDER BY Cognome COLLATE ITALIANO, Nome COLLATE ITALIANO"),
+                {idAttivita, QStringLiteral("null")});
+    for (const db::Row& r : righe)
+        nomi << (General::nonNullStr(r.value(0)) + QLatin1Char(' ') +
+                 General::nonNullStr(r.value(1)))
+                    .trimmed();
+    return nomi;
+}
+
+QString elencoNomi(const QStringList& nomi, int quanti) {
+    QStringList righe;
+    for (int i = 0; i < nomi.size() && i < quanti; ++i)
+        righe << QStringLiteral("- ") + nomi.at(i);
+    if (nomi.size() > quanti)
+        righe << QStringLiteral("... e altri %1").arg(nomi.size() - quanti);
+    return righe.join(QLatin1Char('\n'));
+}
+
+QString avvisoMatricole(const QStringList& nomi) {
+    return (nomi.size() == 1 ? QStringLiteral("Allievo privo del numero di Matricola:\n")
+                             : QStringLiteral("Allievi privi del numero di Matricola (%1):\n")
+                                   .arg(nomi.size())) +
+           elencoNomi(nomi) +
+           QStringLiteral("\n\nIl corso non può essere trasmesso finché manca la Matricola.\n"
+                          "Rimedio: effettuare di nuovo lo scarico dei Corsi\n"
+                          "(\"Scarico / Aggiornamento Corsi e partecipanti\" nella finestra "
+                          "principale),\nche aggiorna le Matricole degli allievi.");
+}
+
 const QList<Colonna>& colonne() {
     static const QList<Colonna> lista = {
         {QStringLiteral("IdAttivita"), QStringLiteral("Id attività"), 80},

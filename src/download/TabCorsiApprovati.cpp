@@ -4,14 +4,17 @@
 #include "core/General.h"
 #include "core/Guardie.h"
 #include "core/Session.h"
+#include "download/ModelloCorsi.h"
 
+#include <QButtonGroup>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStandardItemModel>
+#include <QRadioButton>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -30,11 +33,14 @@ QString testoErrore(const db::DbError& e) {
     return Errore::da(e).testo();
 }
 
+constexpr FiltroStato kFiltriStato[] = {FiltroStato::Tutti, FiltroStato::Aperti,
+                                        FiltroStato::Chiusi, FiltroStato::Trasmessi};
+
 } // namespace
 
 TabCorsiApprovati::TabCorsiApprovati(Session& session, QWidget* parent)
     : QDialog(parent), m_session(session), m_filtro(filtroIniziale(session.TipoOperazione)),
-      GrdCorsi(new QTableView(this)), m_modello(new QStandardItemModel(this)),
+      GrdCorsi(new QTableView(this)), m_modello(new ModelloCorsi(this)),
       txtRicDenom(new QLineEdit(this)), cmdCerca2(new QPushButton(QStringLiteral("Cerca"), this)),
       cmdMostraTutti(new QPushButton(QStringLiteral("Mostra trasmessi"), this)),
       cmdSele2(new QPushButton(QStringLiteral("Conferma"), this)),
@@ -49,10 +55,6 @@ TabCorsiApprovati::TabCorsiApprovati(Session& session, QWidget* parent)
     cmdSele2->setObjectName(QStringLiteral("cmdSele2"));
     cmdEsci2->setObjectName(QStringLiteral("cmdEsci2"));
 
-    QStringList intestazioni;
-    for (const Colonna& c : colonne())
-        intestazioni << c.intestazione;
-    m_modello->setHorizontalHeaderLabels(intestazioni);
     GrdCorsi->setModel(m_modello);
     GrdCorsi->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GrdCorsi->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -60,8 +62,10 @@ TabCorsiApprovati::TabCorsiApprovati(Session& session, QWidget* parent)
     GrdCorsi->setAlternatingRowColors(true);
     GrdCorsi->verticalHeader()->hide();
     GrdCorsi->horizontalHeader()->setHighlightSections(false);
-    for (int i = 0; i < colonne().size(); ++i)
-        GrdCorsi->setColumnWidth(i, colonne().at(i).larghezza);
+    GrdCorsi->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    GrdCorsi->verticalHeader()->setDefaultSectionSize(GrdCorsi->fontMetrics().height() + 8);
+    for (int i = 0; i < m_modello->columnCount(); ++i)
+        GrdCorsi->setColumnWidth(i, ModelloCorsi::larghezza(i));
 
     auto* etichetta = new QLabel(QStringLiteral("Denominazione:"), this);
     etichetta->setBuddy(txtRicDenom);
@@ -80,9 +84,11 @@ TabCorsiApprovati::TabCorsiApprovati(Session& session, QWidget* parent)
     ricerca->addWidget(cmdSele2);
     ricerca->addWidget(cmdEsci2);
     auto* layout = new QVBoxLayout(this);
+    costruisciFiltroStato();
+    layout->addWidget(fraStato);
     layout->addWidget(GrdCorsi);
     layout->addLayout(ricerca);
-    resize(980, 460);
+    resize(1000, 520);
 
     connect(cmdCerca2, &QPushButton::clicked, this, &TabCorsiApprovati::cmdCerca2_Click);
     connect(cmdMostraTutti, &QPushButton::clicked, this, &TabCorsiApprovati::cmdMostraTutti_Click);
@@ -94,8 +100,57 @@ TabCorsiApprovati::TabCorsiApprovati(Session& session, QWidget* parent)
     });
 
     cmdMostraTutti->setVisible(m_filtro == Filtro::SoloChiusi);
+    fraStato->setVisible(filtroStatoOfferto(m_filtro));
+    if (filtroStatoOfferto(m_filtro)) {
+        const FiltroStato ricordato =
+            filtroStatoDaCodice(m_session.userSettings.get(kChiaveFiltroStato));
+        m_gruppoStato->button(int(ricordato))->setChecked(true);
+        m_modello->filtra(ricordato);
+    }
     carica(m_filtro);
     GrdCorsi->setFocus();
+}
+
+void TabCorsiApprovati::costruisciFiltroStato() {
+    fraStato = new QGroupBox(QStringLiteral("Mostra i corsi"), this);
+    fraStato->setObjectName(QStringLiteral("fraStato"));
+    m_gruppoStato = new QButtonGroup(this);
+    auto* riga = new QHBoxLayout(fraStato);
+    const QString nomi[] = {QStringLiteral("optTutti"), QStringLiteral("optAperti"),
+                            QStringLiteral("optChiusi"), QStringLiteral("optTrasmessi")};
+    const QString stati[] = {QString(), QStringLiteral("APERTO"), QStringLiteral("CHIUSO"),
+                             QStringLiteral("TRASMESSO")};
+    for (FiltroStato f : kFiltriStato) {
+        auto* opzione = new QRadioButton(fraStato);
+        opzione->setObjectName(nomi[int(f)]);
+        if (f != FiltroStato::Tutti)
+            opzione->setIcon(ModelloCorsi::iconaStato(stati[int(f)]));
+        m_gruppoStato->addButton(opzione, int(f));
+        riga->addWidget(opzione);
+    }
+    m_gruppoStato->button(int(FiltroStato::Tutti))->setChecked(true);
+    riga->addStretch();
+    connect(m_gruppoStato, &QButtonGroup::idClicked, this,
+            [this](int id) { filtraStato(FiltroStato(id)); });
+}
+
+void TabCorsiApprovati::filtraStato(FiltroStato filtro) {
+    const qint32 corrente = idCorrente();
+    m_modello->filtra(filtro);
+    if (!vaiA(corrente) && m_modello->rowCount() > 0)
+        GrdCorsi->setCurrentIndex(m_modello->index(0, 0));
+    aggiornaConferma();
+    m_session.userSettings.set(kChiaveFiltroStato, codiceFiltroStato(filtro));
+}
+
+void TabCorsiApprovati::aggiornaConteggi() {
+    for (FiltroStato f : kFiltriStato)
+        m_gruppoStato->button(int(f))->setText(
+            QStringLiteral("%1 (%2)").arg(nomeFiltroStato(f)).arg(m_modello->conta(f)));
+}
+
+int TabCorsiApprovati::righe() const {
+    return m_modello->rowCount();
 }
 
 void TabCorsiApprovati::carica(Filtro filtro) {
@@ -103,8 +158,13 @@ void TabCorsiApprovati::carica(Filtro filtro) {
     for (;;) {
         PuntatoreOccupato occupato(m_session.ui);
         try {
-            m_righe = elencoCorsi(m_session.CorsiDB(), m_session.OperatoreCorrente, filtro);
-            riempiGriglia();
+            db::Connection& db = m_session.CorsiDB();
+            QList<db::Row> righe = elencoCorsi(db, m_session.OperatoreCorrente, filtro);
+            m_modello->imposta(std::move(righe),
+                               allieviSenzaMatricola(db, m_session.OperatoreCorrente));
+            aggiornaConteggi();
+            if (m_modello->rowCount() > 0)
+                GrdCorsi->setCurrentIndex(m_modello->index(0, 0));
             return;
         } catch (const db::DbError& e) {
             occupato.fine();
@@ -114,35 +174,16 @@ void TabCorsiApprovati::carica(Filtro filtro) {
                                                 "scegliere riprova per ritentare l'operazione."),
                 kTitoloErrore, Icon::Warning, Buttons::RetryCancel);
             if (risposta != Answer::Retry) {
-                m_righe.clear();
-                riempiGriglia();
+                m_modello->imposta({}, {});
+                aggiornaConteggi();
                 return;
             }
         }
     }
 }
 
-void TabCorsiApprovati::riempiGriglia() {
-    m_modello->removeRows(0, m_modello->rowCount());
-    for (const db::Row& riga : m_righe) {
-        QList<QStandardItem*> celle;
-        for (int i = 0; i < colonne().size(); ++i) {
-            const QVariant valore = riga.value(i);
-            auto* cella = new QStandardItem(General::nonNullStr(valore));
-            cella->setEditable(false);
-            const int tipo = valore.typeId();
-            if (tipo == QMetaType::LongLong || tipo == QMetaType::Int || tipo == QMetaType::Double)
-                cella->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            celle << cella;
-        }
-        m_modello->appendRow(celle);
-    }
-    if (!m_righe.isEmpty())
-        GrdCorsi->setCurrentIndex(m_modello->index(0, 0));
-}
-
 void TabCorsiApprovati::aggiornaConferma() {
-    cmdSele2->setEnabled(!m_righe.isEmpty());
+    cmdSele2->setEnabled(m_modello->rowCount() > 0);
 }
 
 void TabCorsiApprovati::showEvent(QShowEvent* event) {
@@ -156,7 +197,7 @@ void TabCorsiApprovati::showEvent(QShowEvent* event) {
 
 void TabCorsiApprovati::attivazione() {
     aggiornaConferma();
-    if (m_righe.isEmpty())
+    if (m_modello->conta(FiltroStato::Tutti) == 0)
         m_session.ui.message(
             this, QStringLiteral("Nessun Corso Approvato scaricato. Impossibile selezionarne uno"),
             QStringLiteral("Corsi Approvati"), Icon::Warning);
@@ -176,20 +217,18 @@ bool TabCorsiApprovati::eventFilter(QObject* watched, QEvent* event) {
 
 qint32 TabCorsiApprovati::idCorrente() const {
     const int riga = GrdCorsi->currentIndex().row();
-    if (riga < 0 || riga >= m_righe.size())
+    if (riga < 0 || riga >= m_modello->rowCount())
         return 0;
-    return qint32(m_righe.at(riga).value(0).toLongLong());
+    return m_modello->idAttivita(riga);
 }
 
 bool TabCorsiApprovati::vaiA(qint32 idAttivita) {
-    for (int i = 0; i < m_righe.size(); ++i) {
-        if (qint32(m_righe.at(i).value(0).toLongLong()) == idAttivita) {
-            GrdCorsi->setCurrentIndex(m_modello->index(i, 0));
-            GrdCorsi->scrollTo(m_modello->index(i, 0));
-            return true;
-        }
-    }
-    return false;
+    const int riga = idAttivita ? m_modello->rigaDi(idAttivita) : -1;
+    if (riga < 0)
+        return false;
+    GrdCorsi->setCurrentIndex(m_modello->index(riga, 0));
+    GrdCorsi->scrollTo(m_modello->index(riga, 0));
+    return true;
 }
 
 void TabCorsiApprovati::cmdMostraTutti_Click() {
@@ -208,8 +247,8 @@ void TabCorsiApprovati::cmdCerca2_Click() {
         const QList<qint32> trovati =
             corsiTrovati(m_session.CorsiDB(), m_session.OperatoreCorrente, m_filtro, testo);
         // Forward from the first row of the grid.
-        for (int i = 0; i < m_righe.size() && !trovato; ++i) {
-            if (trovati.contains(qint32(m_righe.at(i).value(0).toLongLong()))) {
+        for (int i = 0; i < m_modello->rowCount() && !trovato; ++i) {
+            if (trovati.contains(m_modello->idAttivita(i))) {
                 GrdCorsi->setCurrentIndex(m_modello->index(i, 0));
                 GrdCorsi->scrollTo(m_modello->index(i, 0));
                 trovato = true;
@@ -229,14 +268,14 @@ void TabCorsiApprovati::cmdCerca2_Click() {
 
 void TabCorsiApprovati::cmdSele2_Click() {
     const int riga = GrdCorsi->currentIndex().row();
-    if (riga < 0 || riga >= m_righe.size() ||
-        General::nonNullStr(m_righe.at(riga).value(0)).isEmpty()) {
+    if (riga < 0 || riga >= m_modello->rowCount() ||
+        General::nonNullStr(m_modello->corso(riga).value(0)).isEmpty()) {
         m_session.ui.message(this,
                              QStringLiteral("Selezionare un Corso nella griglia oppure Uscire"),
                              QString(), Icon::Warning);
         return;
     }
-    const db::Row& corso = m_righe.at(riga);
+    const db::Row corso = m_modello->corso(riga);
     try {
         const qint32 id = qint32(corso.value(0).toLongLong());
         // The state as it is now: another workstation may have changed it since

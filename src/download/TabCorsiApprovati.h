@@ -5,12 +5,16 @@
 #include <QDialog>
 
 class Session;
+class QButtonGroup;
+class QGroupBox;
 class QLineEdit;
 class QPushButton;
-class QStandardItemModel;
+class QRadioButton;
 class QTableView;
 
 namespace download {
+
+class ModelloCorsi;
 
 // The list of the agency's downloaded courses, from which the user picks the
 // course for end-of-course data entry or for transmission
@@ -21,7 +25,8 @@ class TabCorsiApprovati : public QDialog {
 public:
     explicit TabCorsiApprovati(Session& session, QWidget* parent = nullptr);
 
-    int righe() const { return int(m_righe.size()); }
+    // Rows shown (those that pass the state filter).
+    int righe() const;
     // Identifier of the grid's current row, 0 when there is none.
     qint32 idCorrente() const;
     // Makes the row with this identifier current; false when it is not listed.
@@ -37,16 +42,20 @@ private:
     void cmdSele2_Click();
     void attivazione();
     void carica(Filtro filtro);
-    void riempiGriglia();
     void aggiornaConferma();
+    void costruisciFiltroStato();
+    void filtraStato(FiltroStato filtro);
+    void aggiornaConteggi();
 
     Session& m_session;
     Filtro m_filtro;
-    QList<db::Row> m_righe;
     bool m_attivato = false;
 
     QTableView* GrdCorsi;
-    QStandardItemModel* m_modello;
+    ModelloCorsi* m_modello;
+    // The state filter: fraStato with optTutti, optAperti, optChiusi, optTrasmessi.
+    QGroupBox* fraStato = nullptr;
+    QButtonGroup* m_gruppoStato = nullptr;
     QLineEdit* txtRicDenom;
     QPushButton* cmdCerca2;
     QPushButton* cmdMostraTutti;

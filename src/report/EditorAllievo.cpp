@@ -66,6 +66,13 @@ EditorAllievo::EditorAllievo(Session& session, qint32 idAttivita, std::function<
 
     for (QComboBox* combo : {m_partecipazione, m_giudizio, m_motivo})
         combo->setMinimumWidth(320);
+    // "Motivo" comes and goes with the judgement; its row keeps its place, so
+    // nothing above or below it moves.
+    for (QWidget* w : std::initializer_list<QWidget*>{m_lblMotivo, m_motivo}) {
+        QSizePolicy politica = w->sizePolicy();
+        politica.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(politica);
+    }
     for (QLineEdit* box : {m_oreAssenza, m_presenza, m_credito}) {
         box->setFixedWidth(80);
         box->setAlignment(Qt::AlignRight);

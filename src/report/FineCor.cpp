@@ -4,14 +4,15 @@
 #include "core/General.h"
 #include "core/Session.h"
 #include "db/Database.h"
-#include "report/EditorAllievo.h"
+#include "report/ElencoAllievi.h"
 #include "report/FiltriInput.h"
 #include "report/FoglioEsiti.h"
 #include "report/StampaModulo.h"
+#include "report/PulsanteFigura.h"
+#include "report/Segnalazione.h"
 #include "report/StatoCorso.h"
 
 #include <QComboBox>
-#include <QEvent>
 #include <QFormLayout>
 #include <QFrame>
 #include <QGridLayout>
@@ -21,10 +22,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStandardItemModel>
+#include <QShortcut>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTime>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -33,26 +35,6 @@ namespace report {
 namespace {
 
 const QString kTitoloForm = QStringLiteral("Fine Corsi");
-
-// Columns of the participant list: heading and whether it is shown.
-struct Colonna {
-    const char* intestazione;
-    bool visibile;
-};
-const Colonna kColonne[12] = {
-    {"Id Attività", false},
-    {"Codice Fiscale", true},
-    {"Cognome", true},
-    {"Nome", true},
-    {"Sesso", true},
-    {"Matricola", true},
-    {"Ore Assenza", true},
-    {"Giudizio", true},
-    {"Descizione Giudizio Negativo", true},
-    {"Area Formativa", false},
-    {"Tipologia Organizzativa", false},
-    {"Handicap", true},
-};
 
 QLabel* valore(const QString& nome, QWidget* parent) {
     auto* label = new QLabel(parent);
@@ -71,12 +53,6 @@ QLabel* etichetta(const QString& nome, const QString& testo, QWidget* parent) {
     return label;
 }
 
-QStandardItem* cella(const QString& testo) {
-    auto* item = new QStandardItem(testo);
-    item->setEditable(false);
-    return item;
-}
-
 } // namespace
 
 FineCor::FineCor(Session& session, qint32 idAttivita, QWidget* parent)
@@ -85,6 +61,12 @@ FineCor::FineCor(Session& session, qint32 idAttivita, QWidget* parent)
     setWindowTitle(kTitoloForm);
     costruisci();
     carica();
+    // The first box that can be edited; in a closed course the first button that acts.
+    for (QWidget* primo : std::initializer_list<QWidget*>{m_fineGG, m_riapri, m_esci})
+        if (primo->isEnabled()) {
+            primo->setFocus();
+            break;
+        }
 }
 
 // ---------------------------------------------------------------- building
@@ -142,58 +124,42 @@ void FineCor::costruisci() {
     auto* pulsanti = new QHBoxLayout;
     pulsanti->addWidget(pulsanteStampaModulo(
         m_session, m_idAttivita, [this] { return leggiScheda(); }, this));
+    m_lblSalvato = etichetta(QStringLiteral("lblSalvato"), QString(), this);
+    pulsanti->addWidget(m_lblSalvato);
     pulsanti->addStretch();
-    m_salva =
-        pulsanteFigura(QStringLiteral("cmdSalva"), QStringLiteral(" Salva Modifiche "),
-                       style()->standardPixmap(QStyle::SP_DialogSaveButton), &m_didascaliaSalva);
-    m_esci =
-        pulsanteFigura(QStringLiteral("cmdEsci"), QStringLiteral(" Esci "),
-                       style()->standardPixmap(QStyle::SP_DialogCloseButton), &m_didascaliaEsci);
-    for (auto [pulsante, didascalia] :
-         {std::pair{m_salva, m_didascaliaSalva}, std::pair{m_esci, m_didascaliaEsci}}) {
-        auto* colonna = new QVBoxLayout;
-        colonna->addWidget(pulsante, 0, Qt::AlignHCenter);
-        colonna->addWidget(didascalia, 0, Qt::AlignHCenter);
-        pulsanti->addLayout(colonna);
-    }
+    m_salva = pulsanteFigura(this, pulsanti, QStringLiteral("cmdSalva"),
+                             QStringLiteral(" Salva Modifiche "),
+                             style()->standardPixmap(QStyle::SP_DialogSaveButton),
+                             QStringLiteral("Salva Modifiche (Ctrl+S)"));
+    m_esci = pulsanteFigura(this, pulsanti, QStringLiteral("cmdEsci"), QStringLiteral(" Esci "),
+                            style()->standardPixmap(QStyle::SP_DialogCloseButton),
+                            QStringLiteral("Esci (Esc)"));
     principale->addLayout(pulsanti);
+    // Esc reaches reject(); Ctrl+S saves from any box, completing the box first.
+    auto* salvaDaTastiera = new QShortcut(QKeySequence::Save, this);
+    connect(salvaDaTastiera, &QShortcut::activated, this, [this] {
+        if (!m_salva->isEnabled())
+            return;
+        QWidget* prima = focusWidget();
+        m_salva->setFocus();
+        if (salva() && prima)
+            prima->setFocus();
+    });
 
     connect(m_salva, &QToolButton::clicked, this, [this] { salva(); });
     connect(m_esci, &QToolButton::clicked, this, [this] { esci(); });
     connect(m_chiudi, &QPushButton::clicked, this, [this] { chiudiCorso(); });
     connect(m_riapri, &QPushButton::clicked, this, [this] { riapriCorso(); });
-    connect(m_gestAllievo, &QPushButton::clicked, this, [this] { gestisciAllievo(); });
-    connect(m_griglia, &QTableView::doubleClicked, this, [this] { gestisciAllievo(); });
-    connect(m_editor, &EditorAllievo::allievoSalvato, this, [this](const QString& codFiscale) {
-        caricaElenco(codFiscale);
-        ricalcolaConteggi();
-    });
-    connect(m_editor, &EditorAllievo::corsoCambiato, this,
+    connect(m_elenco, &ElencoAllievi::allievoSalvato, this, [this] { ricalcolaConteggi(); });
+    connect(m_elenco, &ElencoAllievi::corsoCambiato, this,
             [this] { corsoCambiatoAltrove(QStringLiteral("Conferma dati allievo")); });
+    connect(m_elenco, &ElencoAllievi::creditoMancante, this, [this] {
+        m_tab->setCurrentIndex(0);
+        if (m_credito->isEnabled())
+            m_credito->setFocus();
+    });
 
     resize(880, 720);
-}
-
-QToolButton* FineCor::pulsanteFigura(const QString& nome, const QString& testo, QPixmap figura,
-                                     QLabel** didascalia) {
-    auto* pulsante = new QToolButton(this);
-    pulsante->setObjectName(nome);
-    pulsante->setText(testo);
-    pulsante->setAccessibleName(testo.trimmed());
-    pulsante->setIcon(QIcon(figura));
-    pulsante->setIconSize(QSize(32, 32));
-    pulsante->setFixedSize(48, 48);
-    pulsante->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    // Clicking takes the focus, so the box being left completes its text first.
-    pulsante->setFocusPolicy(Qt::StrongFocus);
-    pulsante->installEventFilter(this);
-    *didascalia = new QLabel(testo, this);
-    (*didascalia)->setObjectName(QStringLiteral("lbl") + nome.mid(3));
-    QSizePolicy politica = (*didascalia)->sizePolicy();
-    politica.setRetainSizeWhenHidden(true);
-    (*didascalia)->setSizePolicy(politica);
-    (*didascalia)->hide();
-    return pulsante;
 }
 
 QWidget* FineCor::costruisciDatiPrincipali() {
@@ -325,66 +291,23 @@ QWidget* FineCor::costruisciQuadro() {
 }
 
 QWidget* FineCor::costruisciElenco() {
-    auto* scheda = new QWidget;
-    auto* layout = new QVBoxLayout(scheda);
-    m_griglia = new QTableView(scheda);
-    m_griglia->setObjectName(QStringLiteral("grdDomande"));
-    m_modello = new QStandardItemModel(0, 12, m_griglia);
-    for (int c = 0; c < 12; ++c)
-        m_modello->setHeaderData(c, Qt::Horizontal, QString::fromUtf8(kColonne[c].intestazione));
-    m_griglia->setModel(m_modello);
-    for (int c = 0; c < 12; ++c)
-        m_griglia->setColumnHidden(c, !kColonne[c].visibile);
-    m_griglia->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_griglia->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_griglia->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_griglia->setAlternatingRowColors(true);
-    m_griglia->verticalHeader()->setDefaultSectionSize(22);
-    m_griglia->horizontalHeader()->setStretchLastSection(true);
-    layout->addWidget(m_griglia, 1);
-
-    auto* riga = new QHBoxLayout;
-    riga->addWidget(etichetta(QStringLiteral("lblIstruzioni"),
-                              QStringLiteral("Selezionare la riga e premere il pulsante 'Gestisci "
-                                             "allievo' (oppure doppio click sulla riga)"),
-                              scheda),
-                    1);
-    m_gestAllievo = new QPushButton(QStringLiteral("Gestisci allievo"), scheda);
-    m_gestAllievo->setObjectName(QStringLiteral("cmdGestAllievo"));
-    m_gestAllievo->setAutoDefault(false);
-    riga->addWidget(m_gestAllievo);
+    m_elenco = new ElencoAllievi(
+        m_session, m_idAttivita, [this] { return m_totOre->text(); },
+        [this] { return m_credito->text(); });
     auto* foglio =
         new PulsantiFoglio(m_session, m_idAttivita,
                            {[this] { return m_totOre->text(); },
                             [this] { return m_credito->text(); }, [this] { return m_statoLetto; }},
-                           m_griglia, scheda);
-    riga->addWidget(foglio);
+                           m_elenco->griglia(), m_elenco);
+    m_elenco->aggiungiPulsanti(foglio);
     connect(foglio, &PulsantiFoglio::esitiApplicati, this, [this] {
-        m_editor->annulla();
-        caricaElenco();
+        m_elenco->annullaEditor();
+        m_elenco->carica();
         ricalcolaConteggi();
     });
     connect(foglio, &PulsantiFoglio::corsoCambiato, this,
             [this] { corsoCambiatoAltrove(QStringLiteral("Importa esiti")); });
-    layout->addLayout(riga);
-
-    m_editor = new EditorAllievo(
-        m_session, m_idAttivita, [this] { return m_totOre->text(); },
-        [this] { return m_credito->text(); }, scheda);
-    layout->addWidget(m_editor);
-    return scheda;
-}
-
-bool FineCor::eventFilter(QObject* watched, QEvent* event) {
-    // The captions of the picture buttons show while the mouse is over them.
-    const bool sopra = event->type() == QEvent::Enter;
-    if (sopra || event->type() == QEvent::Leave) {
-        if (watched == m_salva)
-            m_didascaliaSalva->setVisible(sopra);
-        else if (watched == m_esci)
-            m_didascaliaEsci->setVisible(sopra);
-    }
-    return QDialog::eventFilter(watched, event);
+    return m_elenco;
 }
 
 // ---------------------------------------------------------------- showing
@@ -449,7 +372,7 @@ void FineCor::mostraRecord(const archivio::RecordCorso& r) {
         colore ? QStringLiteral("QFrame#Shape1 { border: 3px solid %1; }").arg(colore->name())
                : QStringLiteral("QFrame#Shape1 { border: 3px solid transparent; }"));
 
-    m_editor->annulla();
+    m_elenco->annullaEditor();
     if (m_layout == Layout::Completo) {
         m_credito->setText(r.creditoFormativo);
         selezionaVoce(m_tipOrg, voceTipOrg(r.codTipologiaOrg));
@@ -457,7 +380,7 @@ void FineCor::mostraRecord(const archivio::RecordCorso& r) {
         selezionaVoce(m_segmento, voceSegmento(r.codSegmentoForm));
         for (size_t i = 0; i < m_conteggi.size(); ++i)
             m_conteggi[i]->setText(r.conteggi[i]);
-        caricaElenco();
+        m_elenco->carica();
     }
     applicaStato(r.stato);
     ricalcolaConteggi();
@@ -477,8 +400,7 @@ void FineCor::applicaLayout() {
 
 void FineCor::applicaStato(const QString& stato) {
     const Abilitazioni a = abilitazioniPerStato(stato);
-    m_griglia->setEnabled(a.partecipanti);
-    m_gestAllievo->setEnabled(a.partecipanti);
+    m_elenco->abilita(a.partecipanti);
     m_salva->setEnabled(a.salva);
     m_chiudi->setEnabled(a.chiudi);
     m_riapri->setEnabled(a.riapri);
@@ -512,30 +434,6 @@ void FineCor::ricalcolaConteggi() {
     }
 }
 
-void FineCor::caricaElenco(const QString& seleziona) {
-    try {
-        m_allievi = archivio::leggiAllievi(m_session.CorsiDB(), m_idAttivita);
-    } catch (const db::DbError& e) {
-        erroreDb(kTitoloForm, e);
-        return;
-    }
-    m_modello->removeRows(0, m_modello->rowCount());
-    int riga = 0;
-    for (int i = 0; i < m_allievi.size(); ++i) {
-        const archivio::Allievo& a = m_allievi.at(i);
-        m_modello->appendRow({cella(QString::number(m_idAttivita)), cella(a.codFiscale),
-                              cella(a.cognome), cella(a.nome), cella(a.sesso), cella(a.matricola),
-                              cella(General::nonNullStr(a.oreAssenza)), cella(a.giudizio),
-                              cella(a.descizioneGiudizio), cella(a.codAreaFormativa),
-                              cella(a.codTipologiaOrg), cella(General::nonNullStr(a.handicap))});
-        if (a.codFiscale == seleziona)
-            riga = i;
-    }
-    m_griglia->resizeColumnsToContents();
-    if (!m_allievi.isEmpty())
-        m_griglia->selectRow(riga);
-}
-
 void FineCor::selezionaVoce(QComboBox* combo, const std::optional<QString>& voce) {
     if (!voce)
         return;
@@ -566,9 +464,20 @@ void FineCor::applica(const Esito& esito) {
     m_session.ui.message(this, esito.testo, esito.titolo, esito.icona);
     if (esito.primaScheda)
         m_tab->setCurrentIndex(0);
-    if (!esito.focus.isEmpty())
-        if (auto* box = findChild<QWidget*>(esito.focus); box && box->isEnabled())
-            box->setFocus();
+    auto* box = esito.focus.isEmpty() ? nullptr : findChild<QWidget*>(esito.focus);
+    if (!box || !box->isEnabled())
+        return;
+    // The box is shown on its tab, focused, and marked until its value changes.
+    for (int i = 0; i < m_tab->count(); ++i)
+        if (m_tab->widget(i)->isAncestorOf(box))
+            m_tab->setCurrentIndex(i);
+    if (box == m_elenco->griglia())
+        m_elenco->selezionaPrimo([&esito](const archivio::Allievo& a) {
+            return esito.regola == QLatin1String("K10") ? a.giudizio == QLatin1String("9")
+                                                        : a.giudizio.trimmed().isEmpty();
+        });
+    box->setFocus();
+    segnala(box, esito.testo);
 }
 
 void FineCor::erroreDb(const QString& titolo, const db::DbError& e) {
@@ -609,6 +518,8 @@ bool FineCor::salva() {
                 m_conteggi[i]->setText(QString::number(interoDaTesto(m_conteggi[i]->text())));
     }
     m_mostrata = leggiScheda();
+    m_lblSalvato->setText(QStringLiteral("Dati salvati alle ") +
+                          QTime::currentTime().toString(QStringLiteral("HH:mm")));
     return true;
 }
 
@@ -691,25 +602,6 @@ void FineCor::esci() {
 
 void FineCor::reject() {
     esci();
-}
-
-void FineCor::gestisciAllievo() {
-    if (!m_gestAllievo->isEnabled())
-        return;
-    if (numeroScritto(m_credito->text()).value_or(0) == 0) {
-        m_session.ui.message(this,
-                             QStringLiteral("Prima di compilare i dai dei singoli allievi occorre "
-                                            "specificare il 'Credito Formativo (complessivo)' del "
-                                            "corso."),
-                             ui::DefaultTitle);
-        m_tab->setCurrentIndex(0);
-        return;
-    }
-    const QModelIndexList righe = m_griglia->selectionModel()->selectedRows();
-    const int riga = righe.isEmpty() ? m_griglia->currentIndex().row() : righe.first().row();
-    if (riga < 0 || riga >= m_allievi.size())
-        return;
-    m_editor->apri(m_allievi.at(riga));
 }
 
 } // namespace report

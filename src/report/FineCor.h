@@ -11,9 +11,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QStandardItemModel;
 class QTabWidget;
-class QTableView;
 class QToolButton;
 class Session;
 
@@ -23,7 +21,7 @@ class DbError;
 
 namespace report {
 
-class EditorAllievo;
+class ElencoAllievi;
 
 // The end-of-course form of one course: end date, classification, credit,
 // participant counts, the participants' outcomes, saving, closing and
@@ -40,9 +38,6 @@ public slots:
     // Esc and the window's close box leave the form like "Esci".
     void reject() override;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void costruisci();
     QWidget* costruisciDatiPrincipali();
@@ -50,8 +45,6 @@ private:
     QWidget* costruisciElenco();
     QGroupBox* costruisciRiquadroConteggi(const QString& titolo, int primo);
     QLineEdit* casella(const QString& nome, int larghezza, QWidget* parent);
-    QToolButton* pulsanteFigura(const QString& nome, const QString& testo, QPixmap figura,
-                                QLabel** didascalia);
 
     void carica();
     bool ricarica();
@@ -60,7 +53,6 @@ private:
     void applicaLayout();
     void applicaStato(const QString& stato);
     void ricalcolaConteggi();
-    void caricaElenco(const QString& seleziona = {});
     void selezionaVoce(QComboBox* combo, const std::optional<QString>& voce);
 
     DatiScheda leggiScheda() const;
@@ -74,14 +66,12 @@ private:
     // tells the user and shows the course as it is now.
     void corsoCambiatoAltrove(const QString& titolo);
     void esci();
-    void gestisciAllievo();
 
     Session& m_session;
     qint32 m_idAttivita;
     bool m_caricato = false;
     Layout m_layout = Layout::Completo;
     DatiScheda m_mostrata; // the record as shown, for the exit question
-    QList<archivio::Allievo> m_allievi;
 
     QGroupBox* m_frameOperatore = nullptr;
     QLabel* m_operatore = nullptr;
@@ -112,15 +102,11 @@ private:
 
     std::array<QLineEdit*, 12> m_conteggi{}; // in the order of campiConteggio()
 
-    QTableView* m_griglia = nullptr;
-    QStandardItemModel* m_modello = nullptr;
-    QPushButton* m_gestAllievo = nullptr;
-    EditorAllievo* m_editor = nullptr;
+    ElencoAllievi* m_elenco = nullptr; // grdDomande, cmdGestAllievo, the participant editor
 
     QToolButton* m_salva = nullptr;
     QToolButton* m_esci = nullptr;
-    QLabel* m_didascaliaSalva = nullptr;
-    QLabel* m_didascaliaEsci = nullptr;
+    QLabel* m_lblSalvato = nullptr; // "Dati salvati alle HH:MM"
 };
 
 } // namespace report

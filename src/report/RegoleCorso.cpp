@@ -39,9 +39,12 @@ Esito erroreData(const QString& regola, const QString& testo, const QString& foc
     return Esito::errore(regola, testo, titolo, ui::Icon::Critical, focus, true);
 }
 
-Esito senzaTitolo(const QString& regola, const QString& testo) {
-    return Esito::errore(regola, testo, ui::DefaultTitle, ui::Icon::None);
+Esito senzaTitolo(const QString& regola, const QString& testo, const QString& focus) {
+    return Esito::errore(regola, testo, ui::DefaultTitle, ui::Icon::None, focus);
 }
+
+const QString kCasellaCredito = QStringLiteral("txtCredFormCorso");
+const QString kElencoAllievi = QStringLiteral("grdDomande");
 
 } // namespace
 
@@ -225,28 +228,34 @@ Esito regoleChiusura(Layout layout, const DatiScheda& d, const FattiAllievi& all
     if (vuoto(d.credito))
         return senzaTitolo(QStringLiteral("K2"),
                            QStringLiteral("Per poter effettuare la chiusura del corso occorre "
-                                          "indicare il credito formativo."));
+                                          "indicare il credito formativo."),
+                           kCasellaCredito);
     const auto credito = numeroScritto(d.credito);
     if (!credito || *credito > 5 || *credito < 0)
         return senzaTitolo(
             QStringLiteral("K3"),
-            QStringLiteral("Il credito formativo deve essere compreso tra i valori 0 e 5,00"));
+            QStringLiteral("Il credito formativo deve essere compreso tra i valori 0 e 5,00"),
+            kCasellaCredito);
     if (allievi.creditoMassimo && *credito < *allievi.creditoMassimo - 1e-9)
         return senzaTitolo(QStringLiteral("K4"),
                            QStringLiteral("Il credito formativo indicato non è compatibile con i "
-                                          "crediti formativi valutati specificati sugli allievi"));
+                                          "crediti formativi valutati specificati sugli allievi"),
+                           kCasellaCredito);
     if (vuoto(d.tipOrg))
         return senzaTitolo(QStringLiteral("K5"),
                            QStringLiteral("Per poter effettuare la chiusura del corso occorre "
-                                          "selezionare la Tipologia Organizzativa."));
+                                          "selezionare la Tipologia Organizzativa."),
+                           QStringLiteral("cmbTipOrg"));
     if (vuoto(d.segmento))
         return senzaTitolo(QStringLiteral("K6"),
                            QStringLiteral("Per poter effettuare la chiusura del corso occorre "
-                                          "selezionare il segmento Formativo."));
+                                          "selezionare il segmento Formativo."),
+                           QStringLiteral("cmbSegmento"));
     if (vuoto(d.areaFor))
         return senzaTitolo(QStringLiteral("K7"),
                            QStringLiteral("Per poter effettuare la chiusura del corso occorre "
-                                          "selezionare l' Area Formativa."));
+                                          "selezionare l' Area Formativa."),
+                           QStringLiteral("cmbAreaFor"));
     if (Esito e = regoleInteri(d); !e.superato)
         return e;
     if (Esito e = regoleConteggi(d, 1, 6); !e.superato)
@@ -254,7 +263,8 @@ Esito regoleChiusura(Layout layout, const DatiScheda& d, const FattiAllievi& all
     if (!allievi.tuttiGestiti)
         return senzaTitolo(QStringLiteral("K9"),
                            QStringLiteral("Per poter effettuare la chiusura del corso devono "
-                                          "essere stati gestiti tutti gli allievi."));
+                                          "essere stati gestiti tutti gli allievi."),
+                           kElencoAllievi);
     if (allievi.giudiziMisti)
         return Esito::errore(
             QStringLiteral("K10"),
@@ -262,7 +272,7 @@ Esito regoleChiusura(Layout layout, const DatiScheda& d, const FattiAllievi& all
                            "'Prova superata', ciò non è corretto.\n"
                            "Allineare i dati in modo coerente con la presenza/assenza della "
                            "prova."),
-            QStringLiteral("Incoerenza Giudizi"), ui::Icon::Information);
+            QStringLiteral("Incoerenza Giudizi"), ui::Icon::Information, kElencoAllievi);
     return Esito::ok();
 }
 

@@ -624,6 +624,8 @@ void TestMain::trasmissioneBloccataDaMatricolaNull() {
     Session& s = inst.sessione();
     s.CorsiDB().exec(QStringLiteral("UPDATE KELDCorsiDef SET Stato = ? WHERE IdAttivita = ?"),
                      {QStringLiteral("CHIUSO"), 41236});
+    s.CorsiDB().exec(QStringLiteral("UPDATE KELDAnagFreq SET Matricola = 'NULL' WHERE CodFiscale "
+                                    "= 'FRRLGU75E15A326V'"));
     Main m(s);
     mostra(m);
     QString tipo;
@@ -642,7 +644,8 @@ void TestMain::trasmissioneBloccataDaMatricolaNull() {
     const ui::Message m1 = inst.interaction.last();
     QCOMPARE(m1.text, QStringLiteral("Per il corso selezionato è stata riscontrata la presenza di "
                                      "allievi privi del numero di Matricola.\nOccorre effettuare "
-                                     "l'aggiornamento delle schede dei corsi"));
+                                     "l'aggiornamento delle schede dei corsi\n\nAllievi "
+                                     "interessati:\n- Colombo Sara\n- Ferrari Luigi"));
     QCOMPARE(m1.title, QStringLiteral("Trasmissione non effettuabile"));
     QCOMPARE(m1.icon, ui::Icon::Information);
 }

@@ -2,9 +2,11 @@
 
 #include "download/TabCorsiApprovati.h"
 
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableView>
 #include <QtTest>
 
@@ -27,6 +29,9 @@ private slots:
 
     void fineCorsoElencaTuttiSenzaMostraTrasmessi();
     void grigliaLeggibileEInModificabile();
+    void filtroPerStato_data();
+    void filtroPerStato();
+    void matricoleMancantiSegnalate();
     void trasmissioneConSoliCorsiAperti();
     void mostraTrasmessiEConfermaDelTrasmesso();
     void mostraTrasmessiAbilitaLaConferma();
@@ -83,14 +88,24 @@ void TestTabCorsiApprovati::grigliaLeggibileEInModificabile() {
     auto d = apri(s(), QStringLiteral("FINECORSO"));
     auto* griglia = figlio<QTableView>(d.get(), "GrdCorsi");
     QAbstractItemModel* m = griglia->model();
-    QCOMPARE(m->columnCount(), 25);
+    QCOMPARE(m->columnCount(), 27);
     QCOMPARE(m->rowCount(), 5);
     // Headings are words, not column names; the title column is wide.
-    QCOMPARE(m->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Denominazione corso"));
-    QCOMPARE(m->headerData(24, Qt::Horizontal).toString(), QStringLiteral("Stato"));
-    QVERIFY(griglia->columnWidth(4) > 2 * griglia->columnWidth(1));
-    QCOMPARE(m->index(1, 4).data().toString(), QStringLiteral("Tecniche di saldatura"));
-    QCOMPARE(m->index(3, 24).data().toString(), QStringLiteral("CHIUSO"));
+    QCOMPARE(m->headerData(6, Qt::Horizontal).toString(), QStringLiteral("Denominazione corso"));
+    QCOMPARE(m->headerData(26, Qt::Horizontal).toString(), QStringLiteral("Stato"));
+    QVERIFY(griglia->columnWidth(6) > 2 * griglia->columnWidth(3));
+    QCOMPARE(m->index(1, 6).data().toString(), QStringLiteral("Tecniche di saldatura"));
+    QCOMPARE(m->index(3, 26).data().toString(), QStringLiteral("CHIUSO"));
+    // First, where each course stands: in words, on a colour of its own.
+    QCOMPARE(m->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Stato corso"));
+    const QStringList parole = {"Da compilare", "Da compilare", "Da compilare", "Da trasmettere",
+                                "Trasmesso"};
+    QSet<QRgb> colori;
+    for (int r = 0; r < 5; ++r) {
+        QCOMPARE(m->index(r, 0).data().toString(), parole.at(r));
+        colori << m->index(r, 0).data(Qt::BackgroundRole).value<QBrush>().color().rgb();
+    }
+    QCOMPARE(colori.size(), 3);
     // Read-only: no edit starts, the model refuses edits.
     QCOMPARE(griglia->editTriggers(), QAbstractItemView::NoEditTriggers);
     QVERIFY(!(m->flags(m->index(0, 4)) & Qt::ItemIsEditable));
@@ -99,11 +114,65 @@ void TestTabCorsiApprovati::grigliaLeggibileEInModificabile() {
     QVERIFY(griglia->findChildren<QLineEdit*>().isEmpty());
 }
 
+void TestTabCorsiApprovati::filtroPerStato_data() {
+    QTest::addColumn<QString>("opzione");
+    QTest::addColumn<QList<qint32>>("corsi");
+    QTest::newRow("tutti") << "optTutti" << QList<qint32>{41235, 41236, 41237, 41238, 41239};
+    QTest::newRow("da compilare") << "optAperti" << QList<qint32>{41235, 41236, 41237};
+    QTest::newRow("da trasmettere") << "optChiusi" << QList<qint32>{41238};
+    QTest::newRow("trasmessi") << "optTrasmessi" << QList<qint32>{41239};
+}
+
+// Demo set with every state; the filter counts all of them and is remembered.
+void TestTabCorsiApprovati::filtroPerStato() {
+    QFETCH(QString, opzione);
+    QFETCH(QList<qint32>, corsi);
+    for (int volta = 0; volta < 2; ++volta) {
+        auto d = apri(s(), QStringLiteral("FINECORSO"));
+        const QStringList testi = {"Tutti (5)", "Da compilare (3)", "Da trasmettere (1)",
+                                   "Trasmessi (1)"};
+        const auto opzioni = figlio<QGroupBox>(d.get(), "fraStato")->findChildren<QRadioButton*>();
+        QCOMPARE(opzioni.size(), 4);
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(opzioni.at(i)->text(), testi.at(i));
+        auto* scelta = figlio<QRadioButton>(d.get(), opzione);
+        if (volta == 0)
+            QTest::mouseClick(scelta, Qt::LeftButton);
+        QVERIFY(scelta->isChecked());
+        QAbstractItemModel* m = figlio<QTableView>(d.get(), "GrdCorsi")->model();
+        QList<qint32> elencati;
+        for (int r = 0; r < d->righe(); ++r)
+            elencati << qint32(m->index(r, 2).data().toLongLong());
+        QCOMPARE(elencati, corsi);
+        QVERIFY(figlio<QPushButton>(d.get(), "cmdSele2")->isEnabled());
+    }
+}
+
+void TestTabCorsiApprovati::matricoleMancantiSegnalate() {
+    s().CorsiDB().exec(QStringLiteral("UPDATE KELDAnagFreq SET Matricola = 'NULL' WHERE "
+                                      "CodFiscale = 'FRRLGU75E15A326V'"));
+    auto d = apri(s(), QStringLiteral("FINECORSO"));
+    QAbstractItemModel* m = figlio<QTableView>(d.get(), "GrdCorsi")->model();
+    for (int r = 0; r < 5; ++r) {
+        const QModelIndex segno = m->index(r, 1);
+        const bool mancano = r == 1; // 41236: Colombo Sara and Ferrari Luigi
+        QCOMPARE(segno.data(Qt::DecorationRole).isNull(), !mancano);
+        QCOMPARE(segno.data(Qt::ToolTipRole).isNull(), !mancano);
+    }
+    QCOMPARE(m->index(1, 1).data().toString(), QStringLiteral("2 mancanti"));
+    const QString avviso = m->index(1, 1).data(Qt::ToolTipRole).toString();
+    QVERIFY2(avviso.contains(QStringLiteral("- Colombo Sara\n- Ferrari Luigi")),
+             qPrintable(avviso));
+    QVERIFY(avviso.contains(QStringLiteral("effettuare di nuovo lo scarico dei Corsi")));
+}
+
 void TestTabCorsiApprovati::trasmissioneConSoliCorsiAperti() {
     imposta(s(), 41238, "APERTO");
     imposta(s(), 41239, "APERTO");
     auto d = apri(s(), QStringLiteral("TRASMISSIONE"));
     QTRY_COMPARE(inst->interaction.messages.size(), 1);
+    // The transmission list keeps its own filter: no state filter beside it.
+    QVERIFY(figlio<QGroupBox>(d.get(), "fraStato")->isHidden());
     const ui::Message m = inst->interaction.last();
     QCOMPARE(m.text, kNessuno);
     QCOMPARE(m.title, QStringLiteral("Corsi Approvati"));

@@ -1,5 +1,7 @@
 #include "report/BancoFineCor.h"
 
+#include "report/Segnalazione.h"
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QTableView>
@@ -76,6 +78,9 @@ private slots:
     void creditoDelCorsoLettoAllaConferma();
     void corsoChiusoNonApreAllievi();
     void riaperturaMostraIDatiSalvati();
+    void tastieraNellaGriglia();
+    void motivoNonSpostaLaGriglia();
+    void matricolaMancanteSegnata();
 };
 
 void TestFineCorAllievi::serveIlCreditoDelCorso() {
@@ -397,6 +402,72 @@ void TestFineCorAllievi::riaperturaMostraIDatiSalvati() {
     QCOMPARE(e.combo("cmbMotivo")->currentText(), QStringLiteral("Altro"));
     QCOMPARE(e.box("txtCredFormValut")->text(), QStringLiteral("0"));
     QCOMPARE(e.box("txt_maschi_idonei")->text(), QStringLiteral("1"));
+}
+
+// Return opens the current row; Tab and Shift+Tab leave the list. After a
+// closing refused for an unhandled participant, Return opens that one, and
+// storing it takes the mark off the list.
+void TestFineCorAllievi::tastieraNellaGriglia() {
+    Elenco e([](db::Connection& db) {
+        db.exec(QStringLiteral("UPDATE KELDAnagFreq SET Giudizio='8', OreAssenza=4, codPartec=1, "
+                               "DescPartec='Esecutivo', CredFormValut=2 WHERE CodFiscale<>?"),
+                {kDAngelo});
+    });
+    QTableView* g = e.griglia();
+    for (const auto& [tasto, modificatore] :
+         {std::pair{Qt::Key_Tab, Qt::NoModifier}, std::pair{Qt::Key_Backtab, Qt::ShiftModifier}}) {
+        g->setFocus();
+        g->setCurrentIndex(g->model()->index(e.riga(kRossi), 2));
+        QTest::keyClick(g, tasto, modificatore);
+        QWidget* ora = QApplication::focusWidget();
+        QVERIFY(ora && ora != g && !g->isAncestorOf(ora));
+        QCOMPARE(g->currentIndex().row(), e.riga(kRossi));
+    }
+    g->setFocus();
+    QTest::keyClick(g, Qt::Key_Return);
+    QCOMPARE(e.editor()->title(), QStringLiteral("Allievo selezionato: Rossi - Mario"));
+    e.clic("cmdAnnulla");
+
+    e.tab()->setCurrentIndex(0);
+    e.classifica();
+    e.data(QStringLiteral("20"), QStringLiteral("12"), QStringLiteral("2018"));
+    e.clic("cmdChiudi");
+    QCOMPARE(QApplication::focusWidget(), g);
+    QVERIFY(report::segnalato(g));
+    QTest::keyClick(g, Qt::Key_Return);
+    QCOMPARE(e.editor()->title(), QStringLiteral("Allievo selezionato: D'Angelo - Lucia"));
+    e.compila(QStringLiteral("4"), QStringLiteral("Esecutivo"), kSuperata, QString(),
+              QStringLiteral("2"));
+    e.clic("cmdConfer");
+    QCOMPARE(e.allievo(kDAngelo, "Giudizio").toString(), QStringLiteral("8"));
+    QVERIFY(!report::segnalato(g));
+}
+
+void TestFineCorAllievi::motivoNonSpostaLaGriglia() {
+    Elenco e;
+    e.gestisci(kRossi);
+    QCoreApplication::processEvents();
+    const QRect griglia = e.griglia()->geometry();
+    const QPoint conferma = e.w("cmdConfer")->pos();
+    e.scegli("cmbGiudizio", kNonSuperata);
+    QVERIFY(e.w("cmbMotivo")->isVisible());
+    QCoreApplication::processEvents();
+    QCOMPARE(e.griglia()->geometry(), griglia);
+    QCOMPARE(e.w("cmdConfer")->pos(), conferma);
+}
+
+// An enrolment number stored as "null" is an empty cell with the warning mark.
+void TestFineCorAllievi::matricolaMancanteSegnata() {
+    Elenco e({}, 41236);
+    const QString colombo = QStringLiteral("CLMSRA88H60A326U");
+    const QModelIndex mancante = e.griglia()->model()->index(e.riga(colombo), 5);
+    QCOMPARE(mancante.data().toString(), QString());
+    QVERIFY(!mancante.data(Qt::DecorationRole).isNull());
+    QVERIFY(mancante.data(Qt::ToolTipRole).toString().contains(QStringLiteral("- Colombo Sara")));
+    const QModelIndex presente =
+        e.griglia()->model()->index(e.riga(QStringLiteral("FRRLGU75E15A326V")), 5);
+    QCOMPARE(presente.data().toString(), QStringLiteral("2001"));
+    QVERIFY(presente.data(Qt::DecorationRole).isNull());
 }
 
 KORVADIN_TEST_MAIN(TestFineCorAllievi)

@@ -122,12 +122,21 @@ void verifica(const Esito& e, const QString& regola, const QString& focus = QStr
     } else if (regola == QLatin1String("K10")) {
         QCOMPARE(e.titolo, QStringLiteral("Incoerenza Giudizi"));
         QCOMPARE(e.icona, ui::Icon::Information);
-        QVERIFY(e.focus.isEmpty());
+        QCOMPARE(e.focus, QStringLiteral("grdDomande"));
         QVERIFY(!e.primaScheda);
     } else {
+        // Each closing rule takes the user to the box it refuses.
+        static const QHash<QString, QString> caselle = {
+            {QStringLiteral("K2"), QStringLiteral("txtCredFormCorso")},
+            {QStringLiteral("K3"), QStringLiteral("txtCredFormCorso")},
+            {QStringLiteral("K4"), QStringLiteral("txtCredFormCorso")},
+            {QStringLiteral("K5"), QStringLiteral("cmbTipOrg")},
+            {QStringLiteral("K6"), QStringLiteral("cmbSegmento")},
+            {QStringLiteral("K7"), QStringLiteral("cmbAreaFor")},
+            {QStringLiteral("K9"), QStringLiteral("grdDomande")}};
         QCOMPARE(e.titolo, ui::DefaultTitle);
         QCOMPARE(e.icona, ui::Icon::None);
-        QVERIFY(e.focus.isEmpty());
+        QCOMPARE(e.focus, caselle.value(regola));
         QVERIFY(!e.primaScheda);
     }
     if (!focus.isNull())
