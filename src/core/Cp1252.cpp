@@ -1,6 +1,7 @@
 #include "core/Cp1252.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 #include <optional>
 
@@ -76,10 +77,9 @@ QStringList readLines(const QString& path, bool* ok) {
     }
     if (ok)
         *ok = true;
-    static const QByteArray bom("\xEF\xBB\xBF");
-    QString text = bytes.startsWith(bom)
-                       ? QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3)
-                       : decode(bytes);
+    // Only a mark decides: without one the file is Windows-1252.
+    const auto marcata = QStringConverter::encodingForData(bytes);
+    QString text = marcata ? QStringDecoder(*marcata).decode(bytes) : decode(bytes);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QStringList lines = text.split(QLatin1Char('\n'));

@@ -18,9 +18,9 @@ qsizetype firstUnrepresentable(const QString& text);
 bool rappresentabile(const QString& text);
 
 // Reads a whole file and splits it into lines (CR LF, LF or CR). ok is false
-// when the file cannot be opened or read. A file that starts with the UTF-8
-// byte-order mark was saved as UTF-8 by an editor: the mark is skipped and the
-// rest is read as UTF-8.
+// when the file cannot be opened or read. A file that starts with a byte-order
+// mark was saved as Unicode by an editor (UTF-8, or UTF-16 in either byte
+// order): the mark is skipped and the rest is read in that encoding.
 QStringList readLines(const QString& path, bool* ok = nullptr);
 
 } // namespace cp1252

@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -47,8 +48,8 @@ private slots:
     void discoPienoLasciaIlFile();
     void fileIlleggibileNonRicostruito();
     void scritturaInterrottaDaSigkill();
-    void marcaUtf8_data();
-    void marcaUtf8();
+    void marcaUnicode_data();
+    void marcaUnicode();
     void valoreFuoriCodePage();
     void preferenzeSuDiscoPieno();
     void indirizzoServer_data();
@@ -267,7 +268,7 @@ void TestConfigurazione::scritturaInterrottaDaSigkill() {
     }
 }
 
-void TestConfigurazione::marcaUtf8_data() {
+void TestConfigurazione::marcaUnicode_data() {
     QTest::addColumn<QByteArray>("contenuto");
     QTest::addColumn<QString>("database");
     QTest::newRow("marca UTF-8") << QByteArray(
@@ -277,9 +278,18 @@ void TestConfigurazione::marcaUtf8_data() {
     QTest::newRow("senza marca") << QByteArray("[Installazione]\r\nTipo=StandAlone\r\n"
                                                "[BaseDati]\r\nDatabase=/srv/Attivit\xE0/K.mdb\r\n")
                                  << QStringLiteral("/srv/Attività/K.mdb");
+    // What a Windows editor writes when told to save as "Unicode", in either order.
+    const QString testo = QStringLiteral("[Installazione]\r\nTipo=StandAlone\r\n"
+                                         "[BaseDati]\r\nDatabase=/srv/Attività/K.mdb\r\n");
+    for (const auto codifica : {QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
+        QStringEncoder utf16(codifica, QStringConverter::Flag::WriteBom);
+        QTest::newRow(codifica == QStringConverter::Utf16LE ? "UTF-16 LE con marca"
+                                                            : "UTF-16 BE con marca")
+            << QByteArray(utf16(testo)) << QStringLiteral("/srv/Attività/K.mdb");
+    }
 }
 
-void TestConfigurazione::marcaUtf8() {
+void TestConfigurazione::marcaUnicode() {
     QFETCH(QByteArray, contenuto);
     QFETCH(QString, database);
     QTemporaryDir dir;
