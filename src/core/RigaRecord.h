@@ -25,6 +25,12 @@ public:
     // Writes the values as a line (no line end).
     static QString scrivi(const QStringList& campi);
 
+    // A value whose whole text is "NULL", in any letter case, stands for no
+    // value; with blanks around it (" null ") it is text like any other.
+    static bool nullo(const QString& valore) {
+        return valore.compare(QLatin1String("NULL"), Qt::CaseInsensitive) == 0;
+    }
+
     // Value i, or "" when the line has fewer values.
     QString campo(int i) const { return m_campi.value(i); }
     int numeroCampi() const { return int(m_campi.size()); }

@@ -39,7 +39,7 @@ QString virgolette(const QString& nome) {
 }
 
 QVariant valoreCampo(const QString& campo) {
-    if (campo.trimmed().toUpper() == QLatin1String("NULL"))
+    if (RigaRecord::nullo(campo))
         return QVariant();
     return campo.left(LunghezzaValore).trimmed();
 }

@@ -7,8 +7,9 @@
 // A file's first line is a header: "INSTALLAZIONE" or "AGGIORNAMENTO" switches
 // the mode for it and the files after it in the same run, anything else leaves
 // it. Every further line is a record line (core/RigaRecord); field i goes to
-// column i of the table, "NULL" in any letter case stores a null, any other
-// value its first 500 characters, trimmed. A column named LOGO is never written.
+// column i of the table, a field that is "NULL" in any letter case stores a null
+// (" null " is the text "null"), any other its first 500 characters, trimmed. A
+// column named LOGO is never written.
 // Each loaded file is moved to the "CAR" subfolder.
 //
 // Each table loads in its own transaction: a failing line rolls that table back

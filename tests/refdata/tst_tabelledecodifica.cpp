@@ -159,6 +159,8 @@ void TestTabelleDecodifica::valoriDeiCampi_data() {
     QTest::newRow("null") << QStringLiteral("null") << QVariant();
     QTest::newRow("NuLl") << QStringLiteral("NuLl") << QVariant();
     QTest::newRow("NULL") << QStringLiteral("NULL") << QVariant();
+    QTest::newRow("null tra spazi: il testo")
+        << QStringLiteral(" null ") << QVariant(QStringLiteral("null"));
     QTest::newRow("spazi tolti") << QStringLiteral("  Aosta  ")
                                  << QVariant(QStringLiteral("Aosta"));
     QTest::newRow("vuoto") << QString() << QVariant(QString());
