@@ -49,7 +49,7 @@ void destinatario(db::Connection& c, Scrittore& s, const QString& guid, const QV
     if (righe.isEmpty())
         return;
     s.riga(QStringLiteral("  <DestinatariNorva>"));
-    s.elemento(4, QStringLiteral("Guid"), guid, false);
+    s.elemento(4, QStringLiteral("Guid"), guid);
     s.elemento(4, QStringLiteral("CodiceDestinatario"), testo(righe.first().value("CodDest")));
     s.elemento(4, QStringLiteral("DescrDestinatario"), testo(righe.first().value("DesDest")));
     s.riga(QStringLiteral("  </DestinatariNorva>"));
@@ -102,6 +102,7 @@ QString CreaDatasetNorva(db::Connection& CorsiDB, const QString& guid) {
         const QString g = testo(p.value("Guid"));
 
         s.riga(QStringLiteral("  <CorsoNorva>"));
+        // As it is here only; the related groups escape it like their other values.
         s.elemento(4, QStringLiteral("Guid"), g, false);
         s.elemento(4, QStringLiteral("GruppoOperatore"), testo(p.value("GrupOpe")));
         s.elemento(4, QStringLiteral("CodiceOperatore"), testo(p.value("Operatore")));
@@ -139,7 +140,7 @@ QString CreaDatasetNorva(db::Connection& CorsiDB, const QString& guid) {
 
         if (haContenuto(p.value("DesInd"))) {
             s.riga(QStringLiteral("  <IndirizzoNorva>"));
-            s.elemento(4, QStringLiteral("Guid"), g, false);
+            s.elemento(4, QStringLiteral("Guid"), g);
             s.elemento(4, QStringLiteral("CodiceIndirizzo"), testo(p.value("CodInd")));
             s.elemento(4, QStringLiteral("DescrIndirizzo"), testo(p.value("DesInd")));
             s.riga(QStringLiteral("  </IndirizzoNorva>"));

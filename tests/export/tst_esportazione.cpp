@@ -90,7 +90,8 @@ void TestEsportazione::dataset_data() {
                   "    <Misura>C3</Misura>", "    <Azione>C3a</Azione>",
                   "    <TipoAssociazione>ATS</TipoAssociazione>", "  </CorsoNorva>"});
 
-    QTest::newRow("sede occasionale, destinatario, indirizzo; Tel vuoto con Pref")
+    QTest::newRow("sede occasionale, destinatario, indirizzo; Tel vuoto con Pref; Guid "
+                  "com'è solo nel corso")
         << QStringList{"INSERT INTO Destin VALUES (5, 'Giovani <18 anni')",
                        "INSERT INTO Comuni (CodComune, CodiceConversione) VALUES ('A326', '7003')",
                        "INSERT INTO CorsiSediOcc (SedeOcc, Denominazione, Cap, Indirizzo, Pref, "
@@ -98,10 +99,10 @@ void TestEsportazione::dataset_data() {
                        "'Via Roma 1', '0165', '', '0165', '44556', 'A326')",
                        "INSERT INTO CorsiProp (Guid, GrupOpe, Operatore, SedeInteressata, "
                        "CompoResp, CodQualif, CodDest, CodDest2, CodInd, DesInd, ATI) VALUES "
-                       "('G-2', 'B', 7, 501, 2, 'QX', 5, 99, 'I1', 'Indirizzo > base', 0)"}
-        << "G-2"
+                       "('G&2', 'B', 7, 501, 2, 'QX', 5, 99, 'I1', 'Indirizzo > base', 0)"}
+        << "G&2"
         << righe({"  <CorsoNorva>",
-                  "    <Guid>G-2</Guid>",
+                  "    <Guid>G&2</Guid>",
                   "    <GruppoOperatore>B</GruppoOperatore>",
                   "    <CodiceOperatore>7</CodiceOperatore>",
                   "    <ProgrComponente>2</ProgrComponente>",
@@ -110,12 +111,12 @@ void TestEsportazione::dataset_data() {
                   "    <SedeOccasionale>501</SedeOccasionale>",
                   "  </CorsoNorva>",
                   "  <DestinatariNorva>",
-                  "    <Guid>G-2</Guid>",
+                  "    <Guid>G&amp;2</Guid>",
                   "    <CodiceDestinatario>5</CodiceDestinatario>",
                   "    <DescrDestinatario>Giovani &lt;18 anni</DescrDestinatario>",
                   "  </DestinatariNorva>",
                   "  <IndirizzoNorva>",
-                  "    <Guid>G-2</Guid>",
+                  "    <Guid>G&amp;2</Guid>",
                   "    <CodiceIndirizzo>I1</CodiceIndirizzo>",
                   "    <DescrIndirizzo>Indirizzo &gt; base</DescrIndirizzo>",
                   "  </IndirizzoNorva>",
