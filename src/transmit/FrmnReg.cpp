@@ -185,8 +185,14 @@ void FrmnReg::registra() {
         }
 
         avanza(9);
-        if (const auto numero = numeroInstallazione(m_inet.risposta())) {
+        if (rispostaNumerica(m_inet.risposta())) {
             m_lblAttesa->hide();
+            const auto numero = numeroInstallazione(m_inet.risposta());
+            if (!numero) {
+                // The installation table cannot hold it: nothing is stored.
+                erroreImprevisto();
+                return;
+            }
             salvaInstallazione(s.CorsiDB(), *agenzia, *numero, Session::versione());
             m_registrata = true;
             accept();

@@ -9,17 +9,24 @@ QString corpoRegistrazione(const QString& gruppo, const QString& codice, const Q
            QStringLiteral("&compo=&applicativo=KORVADIN&email=") + email;
 }
 
-std::optional<int> numeroInstallazione(const QString& risposta) {
+bool rispostaNumerica(const QString& risposta) {
     if (risposta.toUpper().contains(QLatin1String("ERRORE")))
-        return std::nullopt;
+        return false;
     const QString t = risposta.trimmed();
-    if (t.isEmpty() || t.size() > 5)
-        return std::nullopt;
+    if (t.isEmpty())
+        return false;
     for (const QChar ch : t)
         if (ch < QLatin1Char('0') || ch > QLatin1Char('9'))
-            return std::nullopt;
-    const int numero = t.toInt();
-    if (numero > 32767)
+            return false;
+    return true;
+}
+
+std::optional<int> numeroInstallazione(const QString& risposta) {
+    if (!rispostaNumerica(risposta))
+        return std::nullopt;
+    bool ok = false;
+    const int numero = risposta.trimmed().toInt(&ok);
+    if (!ok || numero > 32767)
         return std::nullopt;
     return numero;
 }

@@ -14,10 +14,14 @@ namespace transmit {
 // "gruppo=<g>&codice=<c>&compo=&applicativo=KORVADIN&email=<e>", values as they are.
 QString corpoRegistrazione(const QString& gruppo, const QString& codice, const QString& email);
 
-// The installation number in the server's reply: the trimmed reply when it is a
-// whole number that fits the installation table (0..32767) and the reply holds
-// no "ERRORE"; nothing otherwise (a sign, a decimal point, blanks inside or any
-// other character make the reply unusable).
+// The server's reply is accepted when, trimmed, it is a whole number written in
+// digits only and it holds no "ERRORE" (a sign, a decimal point, blanks inside or
+// any other character make it a server error).
+bool rispostaNumerica(const QString& risposta);
+
+// The installation number of an accepted reply when it fits the installation
+// table (0..32767); nothing otherwise. An accepted reply that does not fit is
+// not a server error: the number cannot be stored.
 std::optional<int> numeroInstallazione(const QString& risposta);
 
 struct AgenziaInstallata {

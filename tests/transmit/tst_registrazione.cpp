@@ -83,22 +83,25 @@ private slots:
 
     void numeroDallaRisposta_data() {
         QTest::addColumn<QString>("risposta");
-        QTest::addColumn<int>("numero"); // -1: refused
-        QTest::newRow("blanks around") << " 123 " << 123;
-        QTest::newRow("line break after") << "45\r\n" << 45;
-        QTest::newRow("largest") << "32767" << 32767;
-        QTest::newRow("too large") << "32768" << -1;
-        QTest::newRow("ERRORE") << "ERRORE: operatore sconosciuto" << -1;
-        QTest::newRow("not numeric") << "12a" << -1;
-        QTest::newRow("decimal") << "12.5" << -1;
-        QTest::newRow("negative") << "-3" << -1;
-        QTest::newRow("empty") << "  " << -1;
+        QTest::addColumn<bool>("numerica"); // accepted: no server error
+        QTest::addColumn<int>("numero");    // -1: nothing to store
+        QTest::newRow("blanks around") << " 123 " << true << 123;
+        QTest::newRow("line break after") << "45\r\n" << true << 45;
+        QTest::newRow("largest") << "32767" << true << 32767;
+        QTest::newRow("too large") << "32768" << true << -1;
+        QTest::newRow("six digits") << "123456" << true << -1;
+        QTest::newRow("ERRORE") << "ERRORE: operatore sconosciuto" << false << -1;
+        QTest::newRow("not numeric") << "12a" << false << -1;
+        QTest::newRow("decimal") << "12.5" << false << -1;
+        QTest::newRow("negative") << "-3" << false << -1;
+        QTest::newRow("empty") << "  " << false << -1;
     }
     void numeroDallaRisposta() {
         QFETCH(QString, risposta);
+        QFETCH(bool, numerica);
         QFETCH(int, numero);
-        const auto n = transmit::numeroInstallazione(risposta);
-        QCOMPARE(n.value_or(-1), numero);
+        QCOMPARE(transmit::rispostaNumerica(risposta), numerica);
+        QCOMPARE(transmit::numeroInstallazione(risposta).value_or(-1), numero);
     }
 
     void rispostaDelServer_data() {
@@ -155,6 +158,32 @@ private slots:
             QCOMPARE(inst->interaction.openedUrls,
                      QList<QUrl>{QUrl::fromLocalFile(pagina.fileName())});
         }
+        QVERIFY(!s().ended());
+    }
+
+    void numeroFuoriMisura_data() {
+        QTest::addColumn<QByteArray>("risposta");
+        QTest::newRow("40000") << QByteArray("40000");
+        QTest::newRow("32768 with blanks") << QByteArray(" 32768\r\n");
+    }
+    void numeroFuoriMisura() {
+        // A number the installation table cannot hold: no server error page.
+        QFETCH(QByteArray, risposta);
+        sim->setRisposta(Simulatore::NREG, risposta);
+        guidaEmail(kEmail);
+        QVERIFY(!transmit::registraInstallazione(s(), nullptr));
+        QVERIFY(righe().isEmpty());
+        QCOMPARE(inst->interaction.messages.size(), 1);
+        QCOMPARE(inst->interaction.last().text,
+                 QStringLiteral("Numero registrazione Nuova Domanda non valido, o impossibile da "
+                                "recuperare. Si è verificato un errore sul server %1 in fase di "
+                                "acquisizione del numero di registrazione per la nuova proposta "
+                                "(servizio:korvadin/nreg.asp). Contattare il servizio di "
+                                "assistenza VRD riportando questo messaggio")
+                     .arg(server));
+        QCOMPARE(inst->interaction.last().title, QStringLiteral("KORVADIN"));
+        QVERIFY(!QFile::exists(inst->file(QStringLiteral("ErrServer.html"))));
+        QVERIFY(inst->interaction.openedUrls.isEmpty());
         QVERIFY(!s().ended());
     }
 
