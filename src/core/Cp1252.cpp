@@ -17,14 +17,12 @@ const char16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x20
 } // namespace
 
 QString decode(const QByteArray& bytes) {
-    QString text;
-    text.reserve(bytes.size());
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b >= 0x80 && b < 0xA0 && kHigh[b - 0x80] != 0)
-            text.append(QChar(kHigh[b - 0x80]));
-        else
-            text.append(QChar(b));
+    // Latin-1 but for 0x80..0x9F: one pass over the converted text.
+    QString text = QString::fromLatin1(bytes);
+    for (QChar& ch : text) {
+        const char16_t u = ch.unicode();
+        if (u >= 0x80 && u < 0xA0 && kHigh[u - 0x80] != 0)
+            ch = QChar(kHigh[u - 0x80]);
     }
     return text;
 }
