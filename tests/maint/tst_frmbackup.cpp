@@ -370,7 +370,9 @@ void TestFrmBackup::dataFilesAreTheOwnersOnly() {
     QCOMPARE(prova::modoVoce(archivio), 0100600u);
     recupera(inst, f, archivio, true);
     QCOMPARE(inst.interaction.last().text, kRecuperato);
-    QCOMPARE(prova::permessi(inst.file(QStringLiteral("BackupDB/KORVADIN.mdb"))),
+    const QDir copie(inst.file(QStringLiteral("BackupDB")));
+    QCOMPARE(copie.entryList(QDir::Files).size(), 1);
+    QCOMPARE(prova::permessi(copie.filePath(copie.entryList(QDir::Files).first())),
              prova::soloProprietario);
     QCOMPARE(prova::permessi(inst.database()), baseDati);
     chiudi(f);
