@@ -55,7 +55,7 @@ void Avvio::aggiorna(const QString& file, const QString& tabella, int record) {
 }
 
 Splash::Splash(QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("frmSplash"));
     setAutoFillBackground(true);
     QPalette pal = palette();
